@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// Kernel services of a Linux machine.
+#include "platform/linux/LinuxKernel.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace ps {
+
+std::uint16_t LangIdFromLocaleName(std::string_view locale) {
+    auto starts = [&](std::string_view prefix) { return locale.substr(0, prefix.size()) == prefix; };
+    if (starts("zh_CN")) return 0x0804;
+    if (starts("zh_SG")) return 0x1004;
+    if (starts("zh_TW")) return 0x0404;
+    if (starts("zh_HK")) return 0x0C04;
+    if (starts("zh_MO")) return 0x1404;
+    if (starts("ja")) return 0x0411;
+    return 0x0409;
+}
+
+const char* LegacyCharsetForLangId(std::uint16_t langId) {
+    switch (langId) {
+        case 0x0804:
+        case 0x1004: return "GB18030";
+        case 0x0404:
+        case 0x0C04:
+        case 0x1404: return "BIG5";
+        case 0x0411: return "SHIFT_JIS";
+        default: return "WINDOWS-1252";
+    }
+}
+
+std::uint16_t TLinuxKernel::GetSystemDefaultLangID() {
+    // The first non-empty of the variables that decide LC_MESSAGES.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return LangIdFromLocaleName(value);
+    }
+    return 0x0409;
+}
+
+std::string TLinuxKernel::GetTempPath() {
+    std::string dir = "/tmp/";
+    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) dir = tmp;
+    if (dir.back() != '/') dir += '/';
+    return dir;
+}
+
+std::optional<std::string> TLinuxKernel::DecodeLegacyText(std::string_view bytes,
+                                                          std::uint16_t langId) {
+    iconv_t cd = iconv_open("UTF-8", LegacyCharsetForLangId(langId));
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(bytes.size() * 4 + 4, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (rc == static_cast<size_t>(-1)) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+}  // namespace ps

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// The native Linux platform: kernel services of this machine.
+#include "platform/linux/LinuxPlatform.h"
+
+#include "platform/linux/LinuxKernel.h"
+
+namespace ps {
+namespace {
+class TLinuxPlatform : public TPlatform {
+public:
+    TKernel& Kernel() override { return m_Kernel; }
+
+private:
+    TLinuxKernel m_Kernel;
+};
+}  // namespace
+
+std::unique_ptr<TPlatform> MakeNativePlatform() { return std::make_unique<TLinuxPlatform>(); }
+
+}  // namespace ps

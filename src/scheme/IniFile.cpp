@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: MIT
+// INI parsing with profile-function semantics: first section and first key win, trimmed and
+// unquoted values, case-insensitive ASCII names, any line end, UTF-16 or 8-bit text.
+#include "scheme/IniFile.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/Platform.h"
+#include "scheme/TextCodec.h"
+
+namespace ps {
+namespace {
+
+bool IsValueBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool IsNameBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view s, bool (*blank)(char)) {
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+// Cuts UTF-8 text to at most `units` UTF-16 code units, never inside a character.
+std::string CutToUtf16Units(std::string_view s, std::size_t units) {
+    std::size_t count = 0, i = 0;
+    while (i < s.size()) {
+        auto lead = static_cast<unsigned char>(s[i]);
+        std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        std::size_t need = len == 4 ? 2 : 1;
+        if (count + need > units) break;
+        count += need;
+        i += len;
+    }
+    return std::string(s.substr(0, i));
+}
+
+std::string FinishValue(std::string_view raw) {
+    std::string_view v = Trim(raw, IsValueBlank);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return CutToUtf16Units(v, kMaxIniValueLength);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> TryStrToInt(std::string_view text) {
+    std::string_view s = text;
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    int base = 10;
+    if (!s.empty() && s.front() == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    } else if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    if (s.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : s) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return std::nullopt;
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+        if (value > 0xFFFFFFFFull) return std::nullopt;
+    }
+    if (base == 10) {
+        if (negative ? value > 0x80000000ull : value > 0x7FFFFFFFull) return std::nullopt;
+        auto v = static_cast<std::int64_t>(value);
+        return static_cast<std::int32_t>(negative ? -v : v);
+    }
+    // Hex spans all 32 bits, as "$FFFFFFFF" is -1.
+    auto bits = static_cast<std::uint32_t>(value);
+    if (negative) bits = 0u - bits;
+    return static_cast<std::int32_t>(bits);
+}
+
+std::string DecodeIniBytes(std::string_view bytes, std::uint16_t langId) {
+    auto starts = [&](std::string_view bom) { return bytes.substr(0, bom.size()) == bom; };
+    if (starts("\xFF\xFE")) return Utf16ToUtf8(bytes.substr(2), /*bigEndian=*/false);
+    if (starts("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), /*bigEndian=*/true);
+    if (starts("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    if (auto text = Platform().Kernel().DecodeLegacyText(bytes, langId)) return *text;
+    return Latin1ToUtf8(bytes);
+}
+
+TIniFile TIniFile::FromText(std::string_view text) {
+    TIniFile ini;
+    TSection* current = nullptr;
+    ini.m_Sections.push_back({"", {}});  // keys before the first header
+    current = &ini.m_Sections.back();
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n')
+            pos = end + 2;
+        else
+            pos = end + 1;
+        if (auto nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
+        std::string_view body = Trim(line, IsNameBlank);
+        if (body.empty() || body.front() == ';') continue;
+        if (body.front() == '[') {
+            if (auto close = body.rfind(']'); close != std::string_view::npos) {
+                ini.m_Sections.push_back(
+                    {std::string(Trim(body.substr(1, close - 1), IsNameBlank)), {}});
+                current = &ini.m_Sections.back();
+                continue;
+            }
+        }
+        auto eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        current->entries.push_back({std::string(Trim(line.substr(0, eq), IsValueBlank)),
+                                    std::string(line.substr(eq + 1))});
+    }
+    return ini;
+}
+
+TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
+    return FromFile(path, SystemLanguageId());
+}
+
+TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return TIniFile();
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return FromText(DecodeIniBytes(bytes, langId));
+}
+
+const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const {
+    section = Trim(section, IsNameBlank);
+    // Keys under "[]" cannot be reached: the unnamed section is only the one before any header.
+    if (section.empty()) return m_Sections.empty() ? nullptr : &m_Sections.front();
+    for (std::size_t i = 1; i < m_Sections.size(); ++i)
+        if (SameName(m_Sections[i].name, section)) return &m_Sections[i];
+    return nullptr;
+}
+
+const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section,
+                                            std::string_view key) const {
+    const TSection* s = FindSection(section);
+    if (!s) return nullptr;
+    key = Trim(key, IsValueBlank);
+    for (const TEntry& e : s->entries)
+        if (SameName(e.key, key)) return &e;
+    return nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const {
+    if (const TEntry* e = FindEntry(section, key)) return FinishValue(e->value);
+    return std::string(defaultValue);
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                   std::int32_t defaultValue) const {
+    const TEntry* e = FindEntry(section, key);
+    if (!e) return defaultValue;
+    return TryStrToInt(FinishValue(e->value)).value_or(defaultValue);
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key,
+                        bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+    return FindEntry(section, key) != nullptr;
+}
+
+std::vector<std::string> TIniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i < m_Sections.size(); ++i) names.push_back(m_Sections[i].name);
+    return names;
+}
+
+std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
+    std::vector<std::string> names;
+    if (const TSection* s = FindSection(section))
+        for (const TEntry& e : s->entries) names.push_back(e.key);
+    return names;
+}
+
+}  // namespace ps

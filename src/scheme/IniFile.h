@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+// An INI (profile) file read the way the Windows private-profile functions read it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ps {
+
+/// Longest value (in UTF-16 code units) a lookup returns; longer values are cut.
+inline constexpr std::size_t kMaxIniValueLength = 2047;
+
+/// Parses an integer as the scheme readers do: optional sign, then decimal, "$" hex or
+/// "0x"/"0X" hex. Hex may use all 32 bits; anything else, or out of range, gives nothing.
+std::optional<std::int32_t> TryStrToInt(std::string_view text);
+
+/// Decodes file bytes to UTF-8: UTF-16LE/BE or UTF-8 by byte-order mark; otherwise UTF-8 when
+/// valid, else the legacy code page of the given language.
+std::string DecodeIniBytes(std::string_view bytes, std::uint16_t langId);
+
+class TIniFile {
+public:
+    /// An empty file: every lookup gives its default.
+    TIniFile() = default;
+
+    /// Parses text that is already UTF-8.
+    static TIniFile FromText(std::string_view utf8);
+
+    /// Reads a file; a missing or unreadable file reads as empty. 8-bit text without a
+    /// byte-order mark is decoded for the system language (SystemLanguageId()).
+    static TIniFile FromFile(const std::filesystem::path& path);
+    static TIniFile FromFile(const std::filesystem::path& path, std::uint16_t langId);
+
+    /// The value of a key, or the default when the section or key is missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t defaultValue) const;
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+
+    /// Section names in file order (duplicates included), for tools.
+    std::vector<std::string> SectionNames() const;
+    /// Key names of the first matching section in file order (duplicates included).
+    std::vector<std::string> KeyNames(std::string_view section) const;
+
+private:
+    struct TEntry {
+        std::string key;
+        std::string value;
+    };
+    struct TSection {
+        std::string name;
+        std::vector<TEntry> entries;
+    };
+
+    const TSection* FindSection(std::string_view section) const;
+    const TEntry* FindEntry(std::string_view section, std::string_view key) const;
+
+    std::vector<TSection> m_Sections;
+};
+
+}  // namespace ps

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// Shared test helpers.
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+
+#include "platform/linux/LinuxKernel.h"
+#include "scheme/TextCodec.h"
+
+namespace ps::test {
+namespace {
+
+class TTestKernel : public TLinuxKernel {
+public:
+    TTestKernel(std::uint16_t langId, std::filesystem::path tempDir)
+        : m_LangId(langId), m_TempDir(std::move(tempDir)) {}
+    std::uint16_t GetSystemDefaultLangID() override { return m_LangId; }
+    std::string GetTempPath() override {
+        if (m_TempDir.empty()) return TLinuxKernel::GetTempPath();
+        std::string dir = m_TempDir.string();
+        return dir.back() == '/' ? dir : dir + '/';
+    }
+
+private:
+    std::uint16_t m_LangId;
+    std::filesystem::path m_TempDir;
+};
+
+class TTestPlatform : public TPlatform {
+public:
+    TTestPlatform(std::uint16_t langId, std::filesystem::path tempDir)
+        : m_Kernel(langId, std::move(tempDir)) {}
+    TKernel& Kernel() override { return m_Kernel; }
+
+private:
+    TTestKernel m_Kernel;
+};
+
+}  // namespace
+
+void InstallTestPlatform(std::uint16_t langId, std::filesystem::path tempDir) {
+    InstallPlatform(std::make_unique<TTestPlatform>(langId, std::move(tempDir)));
+}
+
+TMessageResult TRecordingUserInterface::ShowMessage(const std::string& caption,
+                                                    const std::string& text, TMessageIcon icon,
+                                                    TMessageButtons buttons) {
+    messages.push_back({caption, text, icon, buttons});
+    if (!nextAnswers.empty()) {
+        TMessageResult answer = nextAnswers.front();
+        nextAnswers.pop_front();
+        return answer;
+    }
+    return (buttons == TMessageButtons::Ok || buttons == TMessageButtons::OkCancel)
+               ? TMessageResult::Ok
+               : TMessageResult::Yes;
+}
+
+void TRecordingUserInterface::ShowWaiting(const std::string& caption, const std::string& text) {
+    waitingShown = true;
+    waitingTexts.push_back(caption + ": " + text);
+}
+
+TScopedRecorder::TScopedRecorder() {
+    auto ui = std::make_unique<TRecordingUserInterface>();
+    m_Ui = ui.get();
+    InstallUserInterface(std::move(ui));
+}
+
+TScopedRecorder::~TScopedRecorder() { InstallUserInterface(nullptr); }
+
+TTempDir::TTempDir() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device rd;
+    auto base = std::filesystem::temp_directory_path();
+    do {
+        m_Path = base / ("ps-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+    } while (!std::filesystem::create_directory(m_Path));
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_Path, ec);
+}
+
+std::filesystem::path TTempDir::Write(const std::string& name, std::string_view bytes) const {
+    auto path = m_Path / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+std::string Utf16LeWithBom(std::string_view utf8) {
+    return "\xFF\xFE" + Utf16ToBytesLE(Utf8ToUtf16(utf8));
+}
+
+std::filesystem::path SourceDir() {
+    if (const char* dir = std::getenv("PS_SOURCE_DIR")) return dir;
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+}
+
+}  // namespace ps::test

@@ -2,7 +2,9 @@
 // Holds the installed platform and the system language override.
 #include "platform/Platform.h"
 
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace ps {
 namespace {
@@ -22,13 +24,38 @@ TPlatform& Platform() {
     return *platform;
 }
 
-void InstallPlatform(std::unique_ptr<TPlatform> platform) { Installed() = std::move(platform); }
+void InstallPlatform(std::unique_ptr<TPlatform> platform) {
+    Installed() = std::move(platform);
+}
 
 std::uint16_t SystemLanguageId() {
     if (auto& langId = LanguageOverride()) return *langId;
     return Platform().Kernel().GetSystemDefaultLangID();
 }
 
-void OverrideSystemLanguageId(std::optional<std::uint16_t> langId) { LanguageOverride() = langId; }
+namespace {
+std::int64_t SteadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+}  // namespace
+
+TScaledClock::TScaledClock(double speed)
+    : m_dSpeed(speed > 0 ? speed : 1.0), m_iStartNs(SteadyNs()) {}
+
+std::uint64_t TScaledClock::NowMs() {
+    return static_cast<std::uint64_t>(static_cast<double>(SteadyNs() - m_iStartNs) * m_dSpeed /
+                                      1e6);
+}
+
+void TScaledClock::Sleep(std::uint32_t ms) {
+    std::this_thread::sleep_for(
+        std::chrono::nanoseconds(static_cast<std::int64_t>(ms * 1e6 / m_dSpeed)));
+}
+
+void OverrideSystemLanguageId(std::optional<std::uint16_t> langId) {
+    LanguageOverride() = langId;
+}
 
 }  // namespace ps

@@ -27,11 +27,37 @@ public:
                                                         std::uint16_t langId) = 0;
 };
 
+/// The clock every sleep, time-out and timer of the core and of the emulator goes through.
+/// Thread-safe: the user-interface thread and a worker may use it at once.
+class TClock {
+public:
+    virtual ~TClock() = default;
+    /// Monotonic milliseconds since an arbitrary start.
+    virtual std::uint64_t NowMs() = 0;
+    /// Blocks the calling thread for ms milliseconds of this clock's time.
+    virtual void Sleep(std::uint32_t ms) = 0;
+};
+
+/// Real time sped up by a factor: Sleep(ms) blocks ms / speed real milliseconds and NowMs
+/// advances speed times faster than real time. Speed 1 is the plain steady clock.
+class TScaledClock : public TClock {
+public:
+    explicit TScaledClock(double speed = 1.0);
+    std::uint64_t NowMs() override;
+    void Sleep(std::uint32_t ms) override;
+    double Speed() const { return m_dSpeed; }
+
+private:
+    double m_dSpeed;
+    std::int64_t m_iStartNs;
+};
+
 /// One platform backend: the set of services for the running machine.
 class TPlatform {
 public:
     virtual ~TPlatform() = default;
     virtual TKernel& Kernel() = 0;
+    virtual TClock& Clock() = 0;
 };
 
 /// The platform the process runs on. Installed once at start (see PlatformSelect.h).

@@ -34,9 +34,11 @@ public:
     TTestPlatform(std::uint16_t langId, std::filesystem::path tempDir)
         : m_Kernel(langId, std::move(tempDir)) {}
     TKernel& Kernel() override { return m_Kernel; }
+    TClock& Clock() override { return m_Clock; }
 
 private:
     TTestKernel m_Kernel;
+    TScaledClock m_Clock;
 };
 
 }  // namespace

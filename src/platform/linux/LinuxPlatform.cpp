@@ -9,9 +9,11 @@ namespace {
 class TLinuxPlatform : public TPlatform {
 public:
     TKernel& Kernel() override { return m_Kernel; }
+    TClock& Clock() override { return m_Clock; }
 
 private:
     TLinuxKernel m_Kernel;
+    TScaledClock m_Clock;
 };
 }  // namespace
 

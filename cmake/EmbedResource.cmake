@@ -20,4 +20,8 @@ function(ps_embed_resources target)
         DEPENDS ${deps} ${PROJECT_SOURCE_DIR}/cmake/GenerateResource.cmake
         COMMENT "Embedding resources")
     target_sources(${target} PRIVATE "${out}")
+    # The rule belongs to this directory; a target here carries it, so a library created in a
+    # parent directory still gets the generated source before it compiles.
+    add_custom_target(${target}_embedded_resources DEPENDS "${out}")
+    add_dependencies(${target} ${target}_embedded_resources)
 endfunction()

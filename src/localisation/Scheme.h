@@ -175,7 +175,12 @@ std::string AddLanguageSuffix(std::string_view baseText);
 /// Every "\r\n" (backslash r backslash n) replaced by CR LF.
 std::string ExpandLineBreaks(std::string_view text);
 
-/// Fills g_GlobalString from the embedded table for the system's language.
+/// The built-in English texts, used for every key the table has no row for in the running
+/// language. Line-break escapes are still in them (the loader expands them).
+TGlobalString BuiltInGlobalStrings();
+
+/// Fills g_GlobalString from the embedded table for the system's language. Throws
+/// std::runtime_error when the resource is missing or its temporary copy cannot be written.
 void LoadGlobalStrings(std::string_view resourceName);
 
 /// Fills g_GlobalString for the given language (tools choose the language themselves).

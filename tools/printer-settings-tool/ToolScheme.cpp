@@ -1,10 +1,324 @@
 // SPDX-License-Identifier: MIT
-// The "scheme" command.
+// The "scheme" command: dump a loaded scheme as JSON, or lint it in all four languages.
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
 #include "ToolCommands.h"
 #include "ToolCommon.h"
+#include "localisation/Scheme.h"
+#include "platform/UserInterface.h"
+#include "scheme/Lib_String.h"
+#include "scheme/Scheme3.h"
 
 namespace ps::tool {
+namespace {
 
-int RunSchemeCommand(std::vector<std::string>) { throw EUsageError("not built yet"); }
+using json = nlohmann::ordered_json;
+
+struct TShownMessage {
+    std::string caption;
+    std::string text;
+};
+
+// Writes message boxes to standard error like the console hook and keeps a copy of each.
+class TRecordingConsole : public TConsoleUserInterface {
+public:
+    explicit TRecordingConsole(std::vector<TShownMessage>& messages) : m_Messages(messages) {}
+    TMessageResult ShowMessage(const std::string& caption, const std::string& text,
+                               TMessageIcon icon, TMessageButtons buttons) override {
+        m_Messages.push_back({caption, text});
+        return TConsoleUserInterface::ShowMessage(caption, text, icon, buttons);
+    }
+
+private:
+    std::vector<TShownMessage>& m_Messages;
+};
+
+struct TLoaded {
+    std::unique_ptr<TSchemeOptions2> scheme = std::make_unique<TSchemeOptions2>();
+    std::vector<TShownMessage> messages;
+    std::string error;  // empty when the load succeeded
+};
+
+void RequireFile(const std::string& name) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(
+            std::filesystem::path(std::u8string(name.begin(), name.end())), ec))
+        throw std::runtime_error("cannot read '" + name + "': no such file");
+}
+
+// Loads a scheme file and a menu file (the scheme file itself when none is given) the way
+// start-up does, recording the message boxes shown meanwhile.
+TLoaded LoadScheme(const std::string& schemeFile, const std::string& menuFile) {
+    TLoaded loaded;
+    InstallUserInterface(std::make_unique<TRecordingConsole>(loaded.messages));
+    try {
+        RequireFile(schemeFile);
+        RequireFile(menuFile);
+        loaded.scheme->LoadFromFile(schemeFile);
+        loaded.scheme->LoadPrinterMenu(menuFile);
+    } catch (const std::exception& e) {
+        loaded.error = e.what();
+    }
+    InstallUserInterface(nullptr);
+    return loaded;
+}
+
+json EntryJson(const TSettingItem& item) {
+    return json{
+        {"Name", item.Name}, {"Icon", item.Icon}, {"Title", item.Title}, {"Note", item.Note}};
+}
+
+json ItemJson(const TSettingItem& item) {
+    json j;
+    j["TaskIndex"] = item.TaskIndex;
+    j["Name"] = item.Name;
+    j["GetInstruction"] = item.GetInstruction;
+    j["SetInstruction"] = item.SetInstruction;
+    j["Icon"] = item.Icon;
+    j["nParameterByte"] = item.nParameterByte;
+    j["RuleType"] = item.RuleType;
+    j["RuleString"] = item.RuleString;
+    j["Title"] = item.Title;
+    j["Note"] = item.Note;
+    j["Explain"] = item.Explain;
+    j["ValueDefault"] = item.ValueDefault;
+    j["ValueCurrent"] = item.ValueCurrent;
+    j["nRuleValueCount"] = item.nRuleValueCount;
+    j["RuleValues"] =
+        json{{"RuleValue", item.RuleValues.RuleValue}, {"RuleTitle", item.RuleValues.RuleTitle}};
+    j["iSubGroup"] = item.iSubGroup;
+    return j;
+}
+
+json GlobalJson(const TTagSections& s) {
+    json j;
+    j["MenuVersion"] = s.MenuVersion;
+    j["PrinterName"] = s.PrinterName;
+    j["nSectionCount"] = s.nSectionCount;
+    j["Section"] = json::array();
+    j["InstructionTail"] = s.InstructionTail;
+    j["EnterInstruction"] = s.EnterInstruction;
+    j["SaveInstruction"] = s.SaveInstruction;
+    j["InstructionGetValueClass"] = s.InstructionGetValueClass;
+    j["AffirmReadDisable"] = s.AffirmReadDisable.Get();
+    j["ReadOnLastFail"] = s.ReadOnLastFail;
+    j["TimeOutItem"] = s.TimeOutItem;
+    j["TimeOutPage"] = s.TimeOutPage;
+    j["ReturnPrefix"] = BytesToSpacedHex(s.ReturnPrefix);
+    j["WriteReadDelay"] = s.WriteReadDelay;
+    j["ReadMenuDelay"] = s.ReadMenuDelay;
+    j["SleepBeforeRead"] = s.SleepBeforeRead;
+    j["ClearBeforeReadMenu"] = s.ClearBeforeReadMenu;
+    j["MultiReadRetry"] = s.MultiReadRetry;
+    j["CleanSleeptime"] = s.CleanSleeptime;
+    j["DeepcleanSleeptime"] = s.DeepcleanSleeptime;
+    j["NewPrinterSleeptime"] = s.NewPrinterSleeptime;
+    j["RollercleanTime"] = s.RollercleanTime;
+    j["ChangeHeadTime"] = s.ChangeHeadTime;
+    j["ChangeBoxTime"] = s.ChangeBoxTime;
+    j["DeepcleanIntervaltime"] = s.DeepcleanIntervaltime;
+    j["LastDeepcleantime"] = FormatIsoDateTime(s.LastDeepcleantime);
+    j["DriverVersion"] = s.DriverVersion;
+    j["WebAddress"] = s.WebAddress;
+    j["LenBM"] = s.LenBM;
+    j["LenLock"] = s.LenLock;
+    j["SettingCommand"] = s.SettingCommand;
+    j["PrinterType"] = s.PrinterType;
+    return j;
+}
+
+// The pages in the order of their codes; the base page is shown under code 1.
+constexpr std::uint8_t kDumpPages[] = {kPageAdvance,    kPageBaseItem,   kPageMaintenance,
+                                       kPageSubGroup01, kPageSubGroup02, kPageSubGroup64};
+
+std::vector<std::string> TakeFiles(std::vector<std::string>& args, const char* command) {
+    for (const auto& arg : args)
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-')
+            throw EUsageError("scheme " + std::string(command) + ": unknown option '" + arg + "'");
+    if (args.empty() || args.size() > 2)
+        throw EUsageError("scheme " + std::string(command) + " takes SCHEME_FILE [MENU_FILE]");
+    if (args.size() == 1) args.push_back(args[0]);
+    return args;
+}
+
+int Dump(std::vector<std::string> args) {
+    const auto langId = TakeLanguageOption(args);
+    const auto files = TakeFiles(args, "dump");
+    ApplySystemLanguage(langId);
+
+    TLoaded loaded = LoadScheme(files[0], files[1]);
+    if (!loaded.error.empty()) {
+        std::cerr << "printer-settings-tool: scheme load failed: " << loaded.error << "\n";
+        return kExitLoadError;
+    }
+    const TSchemeOptions2& scheme = *loaded.scheme;
+
+    json out;
+    out["language"] = std::string(LanguageSuffix(g_GlobalString.Language));
+    out["global"] = GlobalJson(scheme.m_Sections);
+    json index;
+    for (std::uint8_t page : {kPageAdvance, kPageMaintenance, kPageBase})
+        index[std::to_string(page)] = EntryJson(scheme.m_IndexItems[page]);
+    out["index"] = std::move(index);
+    json pages;
+    for (std::uint8_t page : kDumpPages) {
+        json items = json::array();
+        for (const auto& item : *scheme.PageItems(page)) items.push_back(ItemJson(item));
+        pages[std::to_string(page)] = std::move(items);
+    }
+    out["pages"] = std::move(pages);
+    json messages = json::array();
+    for (const auto& m : loaded.messages)
+        messages.push_back(json{{"caption", m.caption}, {"text", m.text}});
+    out["messages"] = std::move(messages);
+    std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    return kExitOk;
+}
+
+// ---- lint ----
+
+constexpr const char* kLintLanguages[] = {"CN", "CHT", "EN", "JP"};
+
+struct TPageInfo {
+    std::uint8_t page;
+    const char* countSection;
+};
+constexpr TPageInfo kLintPages[] = {
+    {kPageBase, "BaseSection"},
+    {kPageAdvance, "AdvanceSection"},
+    {kPageMaintenance, "MaintenanceSection"},
+    {kPageSubGroup01, "SubGroup01"},
+    {kPageSubGroup02, "SubGroup02"},
+    {kPageSubGroup64, "SubGroup64"},
+};
+
+std::string OneLine(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += (text[i] == '\r' || text[i] == '\n') ? std::string(" / ") : std::string(1, text[i]);
+    }
+    return out;
+}
+
+std::string ItemLabel(std::uint8_t page, std::size_t index, const TSettingItem& item) {
+    std::string label = "[" + ItemSectionName(page, static_cast<std::int32_t>(index)) + "]";
+    if (!item.Name.empty()) label += " " + item.Name;
+    return label;
+}
+
+bool IsSingleHexCode(const std::string& text) {
+    return text.size() == 2 && std::isxdigit(static_cast<unsigned char>(text[0])) &&
+           std::isxdigit(static_cast<unsigned char>(text[1]));
+}
+
+// Checks that do not depend on the language.
+void LintStructure(const TSchemeOptions2& scheme, std::vector<std::string>& problems) {
+    const auto& global = scheme.m_Sections;
+    if (global.MenuVersion != 0 && global.MenuVersion != 1)
+        problems.push_back("[GlobalSettings] MenuVersion=" + std::to_string(global.MenuVersion) +
+                           ": only 0 and 1 are accepted at start-up");
+    for (const auto& info : kLintPages) {
+        const ArrSettingItems& items = *scheme.PageItems(info.page);
+        if (items.size() > 255)
+            problems.push_back("[" + std::string(info.countSection) + "] has " +
+                               std::to_string(items.size()) +
+                               " items; a page read carries at most 255");
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const TSettingItem& item = items[i];
+            const std::string label = ItemLabel(info.page, i, item);
+            if (!IsSingleHexCode(item.GetInstruction))
+                problems.push_back(label + ": GetInstruction \"" + item.GetInstruction +
+                                   "\" is not a single two-digit hex code");
+            if (item.nParameterByte < 1 || item.nParameterByte > 3)
+                problems.push_back(label + ": ParameterCount=" +
+                                   std::to_string(item.nParameterByte) + " is not 1, 2 or 3");
+            if (item.nParameterByte == 3 && item.RuleValues.RuleValue.size() > 24)
+                problems.push_back(label + ": three-byte item with " +
+                                   std::to_string(item.RuleValues.RuleValue.size()) +
+                                   " values; only the first 24 name a flag bit");
+            if (item.iSubGroup != 0) {
+                const int sub = item.iSubGroup;
+                const bool known = sub == 1 || sub == 2 || sub == 64;
+                if (!known)
+                    problems.push_back(label + ": SubGroup=" + std::to_string(sub) +
+                                       " names no sub group page (only 1, 2 and 64 exist)");
+                else if (scheme.GetItemLength(static_cast<std::uint8_t>(SubGroupPage(sub))) == 0)
+                    problems.push_back(label + ": SubGroup=" + std::to_string(sub) +
+                                       " but its page has no items");
+            }
+        }
+    }
+}
+
+void LintTitles(const TSchemeOptions2& scheme, const std::string& lang,
+                std::vector<std::string>& problems) {
+    const std::string key = "Title" + scheme.m_strLangStrTail;
+    const struct {
+        std::uint8_t entry;
+        std::uint8_t page;
+        const char* section;
+    } entries[] = {{kPageBase, kPageBase, "BaseItemME"},
+                   {kPageAdvance, kPageAdvance, "BaseItem00"},
+                   {kPageMaintenance, kPageMaintenance, "BaseItem99"}};
+    for (const auto& e : entries)
+        if (scheme.GetItemLength(e.page) > 0 && scheme.m_IndexItems[e.entry].Title.empty())
+            problems.push_back(lang + ": [" + e.section + "] has no " + key);
+    for (const auto& info : kLintPages) {
+        const ArrSettingItems& items = *scheme.PageItems(info.page);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i].Title.empty())
+                problems.push_back(lang + ": " + ItemLabel(info.page, i, items[i]) + " has no " +
+                                   key);
+    }
+}
+
+int Lint(std::vector<std::string> args) {
+    const auto files = TakeFiles(args, "lint");
+    std::vector<std::string> problems;
+    bool structureChecked = false;
+    bool loadFailed = false;
+    for (const char* lang : kLintLanguages) {
+        ApplySystemLanguage(LangIdFromSuffix(lang));
+        TLoaded loaded = LoadScheme(files[0], files[1]);
+        for (const auto& m : loaded.messages)
+            problems.push_back(std::string(lang) + ": " + m.caption + ": " + OneLine(m.text));
+        if (!loaded.error.empty()) {
+            problems.push_back(std::string(lang) + ": load failed: " + loaded.error);
+            loadFailed = true;
+            continue;
+        }
+        if (!structureChecked) {
+            LintStructure(*loaded.scheme, problems);
+            if (loaded.scheme->m_Sections.MenuVersion == 1 && files[0] == files[1])
+                std::cout << "note: MenuVersion=1, the items come from the printer's menu; "
+                             "give the menu file to check them\n";
+            structureChecked = true;
+        }
+        LintTitles(*loaded.scheme, lang, problems);
+    }
+    for (const auto& p : problems) std::cout << p << "\n";
+    if (problems.empty()) {
+        std::cout << "no problems found\n";
+        return kExitOk;
+    }
+    std::cout << problems.size() << (problems.size() == 1 ? " problem" : " problems") << "\n";
+    return loadFailed ? kExitLoadError : kExitProblems;
+}
+
+}  // namespace
+
+int RunSchemeCommand(std::vector<std::string> args) {
+    if (args.empty()) throw EUsageError("scheme needs 'dump' or 'lint'");
+    const std::string sub = args[0];
+    args.erase(args.begin());
+    if (sub == "dump") return Dump(std::move(args));
+    if (sub == "lint") return Lint(std::move(args));
+    throw EUsageError("unknown scheme command '" + sub + "'");
+}
 
 }  // namespace ps::tool

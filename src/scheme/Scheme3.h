@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: MIT
+// The menu scheme: global protocol settings and setting items of one printer model, loaded from
+// the scheme file and the menu file, with accessors by page code and the item value rules.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <climits>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "localisation/Scheme.h"
+#include "scheme/Lib_String.h"
+
+namespace ps {
+
+class TIniFile;
+
+/// Days since 30 December 1899 with the time of day as fraction (the Windows OLE date).
+/// Before day 0 the integer part is the day and the fraction's magnitude the time of day.
+using TDateTime = double;
+
+/// Page codes: the byte that selects an item list.
+inline constexpr std::uint8_t kPageAdvance = 0;
+inline constexpr std::uint8_t kPageBaseItem = 1;  // base items as run mode 1 addresses them
+inline constexpr std::uint8_t kPageMaintenance = 99;
+inline constexpr std::uint8_t kPageBase = 100;        // base items as the main window shows them
+inline constexpr std::uint8_t kPageBaseReport = 101;  // base items as the values report reads them
+inline constexpr std::uint8_t kPageSubGroup01 = 128;
+inline constexpr std::uint8_t kPageSubGroup02 = 129;
+inline constexpr std::uint8_t kPageSubGroup64 = 191;
+/// Number of page entry items (codes 0 to 191).
+inline constexpr std::size_t kIndexItemCount = 192;
+
+/// The page code of sub group n (1, 2 or 64); sub groups have no other numbers.
+constexpr int SubGroupPage(int subGroup) {
+    return 127 + subGroup;
+}
+
+/// The vendor's web address: the default of the scheme's WebAddress and the fixed link text of
+/// dialogs before a scheme replaces it.
+inline constexpr const char* kVendorWebAddress = "https://www.talvenor.example";
+
+/// ValueCurrent of an item that a page read did not return.
+inline constexpr std::int32_t ValueAbsent = INT32_MIN;
+
+/// A SERIAL rule may expand to at most this many values; a larger range ends the load.
+inline constexpr std::int64_t kMaxSerialRuleValues = 100000;
+/// A page may hold at most this many items; a larger ItemCount ends the load.
+inline constexpr std::int32_t kMaxPageItems = 10000;
+
+/// A scheme that cannot be loaded (a SERIAL rule whose numbers are missing, not integers, a zero
+/// step or an absurd range; an absurd item count). The message names the item and the text.
+class ESchemeLoadError : public EConvertError {
+public:
+    using EConvertError::EConvertError;
+};
+
+/// A Boolean that one thread may set while another reads it; copies copy the value.
+class TSharedFlag {
+public:
+    TSharedFlag(bool value = false) : m_bValue(value) {}  // NOLINT: converts like a bool
+    TSharedFlag(const TSharedFlag& other) : m_bValue(other.Get()) {}
+    TSharedFlag& operator=(const TSharedFlag& other) {
+        Set(other.Get());
+        return *this;
+    }
+    TSharedFlag& operator=(bool value) {
+        Set(value);
+        return *this;
+    }
+    operator bool() const { return Get(); }  // NOLINT: reads like a bool
+    bool Get() const { return m_bValue.load(std::memory_order_acquire); }
+    void Set(bool value) { m_bValue.store(value, std::memory_order_release); }
+
+private:
+    std::atomic<bool> m_bValue;
+};
+
+/// The values of an item and the title of each; both lists have the same length.
+struct TTagItemRuleValues {
+    std::vector<std::int32_t> RuleValue;
+    std::vector<std::string> RuleTitle;
+};
+
+/// One setting item of a page.
+struct TSettingItem {
+    std::int32_t TaskIndex = 0;
+    std::string Name;
+    std::string GetInstruction;  // hex text of the item code(s) in a read command
+    std::string SetInstruction;  // hex text of the write command without its value bytes
+    std::string Icon;
+    std::uint32_t nParameterByte = 0;  // value bytes: 1, 2 or 3 (loaded items default to 1)
+    std::string RuleType;              // "ENUM" or "SERIAL" in any case; else no values
+    std::string RuleString;
+    std::string Title;
+    std::string Note;
+    std::string Explain;  // maintenance items only
+    std::int32_t ValueDefault = 0;
+    std::int32_t ValueCurrent = 0;
+    std::uint32_t nRuleValueCount = 0;
+    TTagItemRuleValues RuleValues;
+    std::int32_t iSubGroup = 0;  // n >= 1: sub group n (page 127 + n) follows a write
+};
+
+using ArrSettingItems = std::vector<TSettingItem>;
+
+/// A declared section record; the loaders leave TTagSections::Section empty.
+struct TSettingSection {
+    std::string Title;
+    std::uint32_t nItemCount = 0;
+    ArrSettingItems Item;
+};
+
+/// Global protocol settings of a scheme (section "GlobalSettings"). A new record is all zero
+/// and empty; the values a load uses for missing keys are those of DefaultSections().
+struct TTagSections {
+    std::int32_t MenuVersion = 0;  // 0: items in the scheme file; 1: menu from the printer
+    std::string PrinterName;
+    std::uint32_t nSectionCount = 0;
+    std::vector<TSettingSection> Section;
+    std::string InstructionTail;
+    std::string EnterInstruction;
+    std::string SaveInstruction;
+    std::string InstructionGetValueClass;
+    /// Set by the write-then-read worker while the user-interface thread waits for it.
+    TSharedFlag AffirmReadDisable;
+    std::int32_t ReadOnLastFail = 0;
+    std::int32_t TimeOutItem = 0;
+    std::int32_t TimeOutPage = 0;
+    TBytes ReturnPrefix;
+    std::uint32_t WriteReadDelay = 0;
+    std::uint32_t ReadMenuDelay = 0;
+    std::uint32_t SleepBeforeRead = 0;
+    bool ClearBeforeReadMenu = false;
+    bool MultiReadRetry = false;
+    std::uint32_t CleanSleeptime = 0;
+    std::uint32_t DeepcleanSleeptime = 0;
+    std::uint32_t NewPrinterSleeptime = 0;
+    std::uint32_t RollercleanTime = 0;
+    std::uint32_t ChangeHeadTime = 0;
+    std::uint32_t ChangeBoxTime = 0;
+    std::uint32_t DeepcleanIntervaltime = 0;
+    TDateTime LastDeepcleantime = 0;
+    std::string DriverVersion;
+    std::string WebAddress;
+    std::int32_t LenBM = 0;
+    std::int32_t LenLock = 0;
+    std::string SettingCommand;  // command-set code of the model ("6A3C", "7D05" ...)
+    std::string PrinterType;
+};
+
+/// The values a load gives to missing or unreadable "GlobalSettings" keys, with
+/// LastDeepcleantime set to `now`.
+TTagSections DefaultSections(TDateTime now);
+
+/// The scheme object. Its data members are public: windows and dialogs read the global settings
+/// and items directly, as they would a record.
+class TSchemeOptions2 {
+public:
+    TTagSections m_Sections;
+    std::string m_strLangStrTail;  // "." + language suffix, e.g. ".EN"
+    std::array<TSettingItem, kIndexItemCount> m_IndexItems;
+    ArrSettingItems m_BaseItems;      // pages 1, 100, 101
+    ArrSettingItems m_AdvanceItems;   // page 0
+    ArrSettingItems m_Maintenance;    // page 99
+    ArrSettingItems m_CustomItems;    // sub group 1, page 128
+    ArrSettingItems m_CustomItems2;   // sub group 2, page 129
+    ArrSettingItems m_CustomItems64;  // sub group 64, page 191
+
+    /// Loads the global settings and the base page's entry item from an existing file;
+    /// a missing file changes nothing.
+    void LoadFromFile(const std::string& FileName);
+    /// Nothing for a null Ini.
+    void LoadDriverSettings(const TIniFile* Ini);
+    /// Loads the page entry items and the six item lists from an existing file; a missing file
+    /// changes nothing. Throws ESchemeLoadError for a rule that cannot be expanded, leaving the
+    /// object as it was.
+    void LoadPrinterMenu(const std::string& FileName);
+    /// Nothing for a null Ini. Same errors as LoadPrinterMenu.
+    void LoadSettings(const TIniFile* Ini);
+
+    /// Copies item iIndex of page iPage into item and returns true; leaves item unchanged and
+    /// returns false when the index lies outside the page or the page code names no list.
+    bool GetItem(std::uint8_t iPage, std::int32_t iIndex, TSettingItem& item) const;
+    /// Number of items of a page (0 for a code that names no list).
+    std::int32_t GetItemLength(std::uint8_t iPage) const;
+    /// Copy of m_IndexItems[iPage]; item unchanged for codes of 192 and above.
+    void GetIndexItem(std::uint8_t iPage, TSettingItem& item) const;
+    void SetAffirmReadDisableStatus(bool bStatus);
+
+    /// The display title of value key for item iIndex of page iPage, or an empty text. Three-byte
+    /// items show the numbers of their set flags ("1, 3") or the NO text.
+    void GetTitleFromValue(std::uint8_t iPage, std::int32_t iIndex, std::string& title,
+                           std::int32_t key) const;
+
+    /// The item list of a page code, or null for a code that names none.
+    ArrSettingItems* PageItems(std::uint8_t iPage);
+    const ArrSettingItems* PageItems(std::uint8_t iPage) const;
+
+    std::string HexString2AnsiString(std::string_view strHexString, bool bVisibleConv) const {
+        return ps::HexString2AnsiString(strHexString, bVisibleConv);
+    }
+    int FindMem(const void* pSub, const void* pMem, int size1, int size2) const {
+        return ps::FindMem(pSub, pMem, size1, size2);
+    }
+};
+
+/// The process's scheme. Null until start-up creates it; the main window of run mode 100
+/// replaces it with a fresh object. Only the user-interface thread replaces or loads it.
+extern std::unique_ptr<TSchemeOptions2> g_SchemeOptions;
+
+/// Name of the section item iIndex (from 0) of a page is read from ("BaseItem07" for index 6
+/// of page 100); empty for a code that names no list.
+std::string ItemSectionName(std::uint8_t iPage, std::int32_t iIndex);
+
+/// Expands an item's rule (RuleType, RuleString) into RuleValues and nRuleValueCount. Shows the
+/// rule message boxes; throws ESchemeLoadError when a SERIAL rule cannot be expanded (the text
+/// names the item by its Title and, when given, its section).
+void ParseItemRule(TSettingItem& item, std::string_view section = {});
+
+/// The current local date and time.
+TDateTime NowAsDateTime();
+/// Reads a date and time written in the user's locale format for a language (see the source
+/// for the forms accepted); nothing when the text is none of them or names no real moment.
+std::optional<TDateTime> TryParseLocaleDateTime(std::string_view text, TProgramLanguage language);
+/// "yyyy-mm-dd hh:nn:ss", rounded to the second.
+std::string FormatIsoDateTime(TDateTime value);
+/// The date value of a calendar date and time of day; no range checks.
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second);
+
+}  // namespace ps

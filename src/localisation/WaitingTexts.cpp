@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// Waiting window texts.
+#include "localisation/WaitingTexts.h"
+
+#include "localisation/Scheme.h"
+#include "platform/UserInterface.h"
+#include "scheme/TextCodec.h"
+
+namespace ps {
+
+TWaitingTexts WaitingWindowTexts(std::string_view printerName) {
+    const std::u16string name = Utf8ToUtf16(printerName);  // counted in characters
+    if (name.size() >= 11 && name.substr(9, 2) == u"IP")
+        return {g_GlobalString.HintTitle, g_GlobalString.WaitingForPrinterWork};
+    return {g_GlobalString.ReadingPrinter, g_GlobalString.WaitingForPrinterRW};
+}
+
+TWaitingWindowGuard::TWaitingWindowGuard(std::string_view printerName) {
+    TWaitingTexts texts = WaitingWindowTexts(printerName);
+    UserInterface().ShowWaiting(texts.caption, texts.text);
+}
+
+TWaitingWindowGuard::~TWaitingWindowGuard() { UserInterface().HideWaiting(); }
+
+}  // namespace ps

@@ -1,14 +1,42 @@
 // SPDX-License-Identifier: MIT
 // The platform interfaces: everything the core asks of the operating system goes through here.
+// Method names keep clear of the Win32 header macros (CreateFile, OpenPrinter, StartDoc ...),
+// so a Win32 backend can include <windows.h> beside this header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/PlatformDesktop.h"
+#include "platform/PlatformSpooler.h"
+#include "platform/PlatformTypes.h"
+#include "platform/PlatformVendorUsb.h"
+
 namespace ps {
+
+/// A mapped view of named shared memory; unmapped when destroyed.
+class TMappedView {
+public:
+    virtual ~TMappedView() = default;
+    virtual std::span<std::uint8_t> Bytes() = 0;
+};
+
+/// Named shared memory (page-file backed); the handle is closed when this object is
+/// destroyed, and the memory itself goes when its last handle is closed.
+class TSharedMemory {
+public:
+    virtual ~TSharedMemory() = default;
+    /// Maps all of it for reading and writing; nothing (last-error value set) on failure.
+    virtual std::unique_ptr<TMappedView> Map() = 0;
+};
+
+/// How TKernel::OpenFileHandle treats a path that exists or does not.
+enum class TFileCreation { OpenExisting, CreateAlways };
 
 /// Kernel services. All methods are called from the user-interface thread unless noted.
 class TKernel {
@@ -25,6 +53,64 @@ public:
     /// Returns nothing when the bytes cannot be decoded. May be called from any thread.
     virtual std::optional<std::string> DecodeLegacyText(std::string_view bytes,
                                                         std::uint16_t langId) = 0;
+
+    // The methods below have failing defaults, so a test double needs only what it uses.
+    // Every failure sets the thread's last-error value.
+
+    /// The terminal-services session number of this process. Never fails (0 when unknown).
+    virtual std::uint32_t GetSessionId();
+
+    /// The time-zone bias in minutes: UTC = local time + bias (UTC+8 gives -480).
+    virtual std::int32_t GetTimeZoneBias();
+
+    /// The program's own file path (options beside the program); empty when unknown.
+    virtual std::string GetProgramPath();
+
+    /// Creates named shared memory of `size` bytes (zero-filled), or opens it when the name
+    /// already exists. Any thread.
+    virtual std::unique_ptr<TSharedMemory> CreateSharedMemory(const std::string& name,
+                                                              std::size_t size);
+    /// Opens existing named shared memory; nothing (kErrorFileNotFound) when there is none.
+    virtual std::unique_ptr<TSharedMemory> OpenSharedMemory(const std::string& name);
+
+    /// Opens a file or device for synchronous I/O, shared for reading and writing, normal
+    /// attributes. Paths may be "\\?\" or "\\.\" device paths (ports such as LPT1, USB
+    /// printer device paths from the vendor library) or files. kInvalidIoHandle on failure.
+    virtual TIoHandle OpenFileHandle(const std::string& path, bool read, bool write,
+                                     TFileCreation creation);
+    /// Reads or writes with one call; blocks until done. Any thread, one call per handle at a
+    /// time.
+    virtual bool ReadHandle(TIoHandle handle, std::span<std::uint8_t> buffer,
+                            std::uint32_t& bytesRead);
+    virtual bool WriteHandle(TIoHandle handle, std::span<const std::uint8_t> data,
+                             std::uint32_t& bytesWritten);
+    /// Cancels the calling thread's pending I/O on a handle (true when the handle is valid).
+    virtual bool CancelIo(TIoHandle handle);
+    /// Closes any kernel I/O handle, including those of the vendor USB library.
+    virtual bool CloseHandle(TIoHandle handle);
+    /// The USB printing class status request (control code 0x220030) on an opened USB
+    /// printer device: one status byte. Fails on other handles.
+    virtual bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status);
+
+    /// The vendor USB port library, loaded on the first call and kept until the platform
+    /// goes; nullptr (kErrorModNotFound) when it is not installed. Any thread.
+    virtual TVendorUsbLibrary* LoadVendorUsbLibrary();
+};
+
+/// Closes a kernel I/O handle when it goes out of scope.
+class TScopedIoHandle {
+public:
+    TScopedIoHandle() = default;
+    explicit TScopedIoHandle(TIoHandle handle) : m_Handle(handle) {}
+    ~TScopedIoHandle() { Reset(); }
+    TScopedIoHandle(const TScopedIoHandle&) = delete;
+    TScopedIoHandle& operator=(const TScopedIoHandle&) = delete;
+    TIoHandle Get() const { return m_Handle; }
+    bool Valid() const { return m_Handle != kInvalidIoHandle; }
+    void Reset();
+
+private:
+    TIoHandle m_Handle = kInvalidIoHandle;
 };
 
 /// The clock every sleep, time-out and timer of the core and of the emulator goes through.
@@ -58,6 +144,11 @@ public:
     virtual ~TPlatform() = default;
     virtual TKernel& Kernel() = 0;
     virtual TClock& Clock() = 0;
+    /// Default: a spooler, shell and single-instance test that are not available here (every
+    /// call fails and says once on standard error how to use the emulated platform instead).
+    virtual TSpooler& Spooler();
+    virtual TShell& Shell();
+    virtual TSingleInstance& SingleInstance();
 };
 
 /// The platform the process runs on. Installed once at start (see PlatformSelect.h).

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The native Linux platform: kernel services of this machine.
+// The native Linux platform: kernel services of this machine; the spooler, shell, vendor
+// library and single-instance test are not there yet (the TPlatform defaults say so).
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/NativeServices.h"
 #include "platform/linux/LinuxKernel.h"
 
 namespace ps {
@@ -17,6 +19,12 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<TPlatform> MakeNativePlatform() { return std::make_unique<TLinuxPlatform>(); }
+std::unique_ptr<TPlatform> MakeNativePlatform() {
+    return std::make_unique<TLinuxPlatform>();
+}
+
+std::unique_ptr<TKernel> MakeNativeKernel() {
+    return std::make_unique<TLinuxKernel>();
+}
 
 }  // namespace ps

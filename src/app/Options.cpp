@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// Reading and writing the local options.
+#include "app/Options.h"
+
+#include "platform/Platform.h"
+#include "scheme/IniFile.h"
+#include "scheme/IniWriter.h"
+
+namespace ps {
+namespace {
+constexpr const char* kSection = "Settings";
+}  // namespace
+
+void TIniOptions::LoadFromFile(const std::filesystem::path& fileName) {
+    if (!std::filesystem::is_regular_file(fileName)) return;
+    TIniFile ini = TIniFile::FromFile(fileName);
+    LoadSettings(&ini);
+}
+
+void TIniOptions::LoadSettings(const TIniFile* ini) {
+    if (!ini) return;
+    SettingsLocalPorts = ini->ReadString(kSection, "LocalPorts", kDefaultLocalPorts);
+    SettingsDefaultScheme = ini->ReadString(kSection, "DefaultScheme", kDefaultSchemeFile);
+}
+
+void TIniOptions::SaveSettings(const std::filesystem::path* iniFile) const {
+    if (!iniFile) return;
+    WriteIniString(*iniFile, kSection, "LocalPorts", SettingsLocalPorts);
+    WriteIniString(*iniFile, kSection, "DefaultScheme", SettingsDefaultScheme);
+}
+
+void TIniOptions::SaveToFile(const std::filesystem::path& fileName) const {
+    SaveSettings(&fileName);
+}
+
+std::filesystem::path LocalOptionsFile() {
+    std::filesystem::path program = Platform().Kernel().GetProgramPath();
+    return program.replace_extension(".ini");
+}
+
+}  // namespace ps

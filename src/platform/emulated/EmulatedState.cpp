@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: MIT
+// state.ini reads and single-key writes.
+#include "platform/emulated/EmulatedState.h"
+
+#include "scheme/IniFile.h"
+#include "scheme/IniWriter.h"
+
+namespace ps::emu {
+
+std::optional<std::string> TEmulationState::Read(std::string_view section, std::string_view key) {
+    std::lock_guard lock(m_Mutex);
+    TIniFile ini = TIniFile::FromFile(m_File, 0x0409);
+    if (!ini.ValueExists(section, key)) return std::nullopt;
+    return ini.ReadString(section, key, "");
+}
+
+bool TEmulationState::Write(std::string_view section, std::string_view key,
+                            std::string_view value) {
+    std::lock_guard lock(m_Mutex);
+    return WriteIniString(m_File, section, key, value);
+}
+
+std::string TEmulationState::PrinterSection(std::string_view printerName) {
+    return "Printer:" + std::string(printerName);
+}
+
+}  // namespace ps::emu

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// The emulation directory's emulation.ini: the printers the spooler knows, the kernel's answers,
+// the clock speed, and the devices behind the ports.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scheme/IniFile.h"
+
+namespace ps::emu {
+
+/// A printer data value: its type and raw bytes.
+struct TPrinterDataValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+/// "<type> <hex bytes>" (blanks between pairs allowed), the form printer data is kept in.
+std::optional<TPrinterDataValue> ParsePrinterDataValue(std::string_view text);
+std::string FormatPrinterDataValue(const TPrinterDataValue& value);
+
+/// Spooler job faults of a printer ("JobFault=").
+enum class TJobFault { None, StartDoc, StartPage, Write };
+
+/// One "[Printer:NAME]" section.
+struct TEmulatedPrinterConfig {
+    std::string name;
+    std::string port;                               // "Port="
+    std::string driverName;                         // "DriverName=" (empty: no driver installed)
+    std::vector<std::string> dependentFiles;        // "DependentFiles=" a|b|c, made absolute
+    std::string deviceId;                           // "Device=" (empty: nothing answers)
+    bool workOffline = false;                       // "WorkOffline=1"
+    bool fullAccess = true;                         // "FullAccess=0": full-access opens fail
+    bool monitor = true;                            // "Monitor=0": no vendor port monitor
+    std::uint32_t monitorTimeoutMs = 3000;          // "MonitorTimeoutMs=": wait for a reply
+    std::uint32_t queuedJobs = 0;                   // "QueuedJobs="
+    TJobFault jobFault = TJobFault::None;           // "JobFault=StartDoc|StartPage|Write"
+    std::map<std::string, TPrinterDataValue> data;  // "Data.NAME=" first printer data
+};
+
+struct TEmulationConfig {
+    std::filesystem::path directory;
+    TIniFile ini;  // the whole file, for the device sections
+
+    // [Spooler]
+    std::filesystem::path driverDirectory;  // "DriverDirectory=" (default "drivers")
+
+    // [Kernel]
+    std::optional<std::uint16_t> langId;       // "LangId=" (default: this machine's)
+    std::filesystem::path tempDir;             // "TempDir=" (default "temp")
+    std::uint32_t sessionId = 1;               // "SessionId="
+    std::optional<std::int32_t> timeZoneBias;  // "TimeZoneBias=" minutes (default: machine's)
+    std::string programPath;                   // "ProgramPath=" (default: the real one)
+    bool vendorLibrary = true;                 // "VendorLibrary=0": the library is missing
+
+    // [Clock]
+    double clockSpeed = 1.0;  // "Speed="
+
+    std::vector<TEmulatedPrinterConfig> printers;  // in file order
+    std::vector<std::string> deviceIds;            // "[Device:ID]" sections in file order
+
+    /// The printer with this name (letter case ignored), or nullptr.
+    const TEmulatedPrinterConfig* FindPrinter(std::string_view name) const;
+};
+
+/// Reads `directory`/emulation.ini. A missing file gives an empty emulation; anything that
+/// cannot be understood is described in `problems` and left at its default.
+TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
+                                     std::vector<std::string>* problems = nullptr);
+
+/// A path from the emulation files: "\" and "/" both separate, relative paths are taken from
+/// `directory`.
+std::filesystem::path ResolveEmulationPath(const std::filesystem::path& directory,
+                                           std::string_view text);
+
+/// ASCII comparison without regard to letter case.
+bool SameTextNoCase(std::string_view a, std::string_view b);
+
+}  // namespace ps::emu

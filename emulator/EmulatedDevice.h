@@ -23,17 +23,17 @@ namespace ps::emu {
 /// One "[Device:ID]" section of an emulation directory (paths already made absolute).
 struct TDeviceConfig {
     std::string id;
-    std::string usbPort;               // "UsbPort=": listed by the vendor USB library when set
-    std::string deviceId;              // "DeviceId=": IEEE 1284 device ID
-    std::filesystem::path schemeFile;  // "Scheme=": the items it implements
-    std::filesystem::path menuFile;    // "Menu=": what its menu download serves
-    std::string modelName;             // "ModelName="
+    std::string usbPort;                 // "UsbPort=": listed by the vendor USB library when set
+    std::string deviceId;                // "DeviceId=": IEEE 1284 device ID
+    std::filesystem::path schemeFile;    // "Scheme=": the items it implements
+    std::filesystem::path menuFile;      // "Menu=": what its menu download serves
+    std::string modelName;               // "ModelName="
     std::map<int, std::int32_t> values;  // "Values=": initial values by item code
-    std::uint32_t replyDelayMs = 0;    // "ReplyDelayMs="
-    bool mute = false;                 // "Mute=1": never replies
-    std::uint8_t statusByte = 0x00;    // "StatusByte=": idle status byte
+    std::uint32_t replyDelayMs = 0;      // "ReplyDelayMs="
+    bool mute = false;                   // "Mute=1": never replies
+    std::uint8_t statusByte = 0x00;      // "StatusByte=": idle status byte
     // Further keys (menu transfer form, noise before replies, short writes, busy, no ink box...)
-    // are the emulator's own; see docs/emulation.md.
+    // are the emulator's own; see docs/emulator.md.
     std::map<std::string, std::string> extra;
 };
 

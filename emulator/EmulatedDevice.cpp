@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: MIT
+// The emulated device: the printer core behind a lock, with its files.
+#include "EmulatedDevice.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "DeviceStore.h"
+#include "PrinterCore.h"
+#include "scheme/IniFile.h"
+
+namespace ps::emu {
+namespace {
+
+// Scheme and menu files are read for their codes and hex texts; their language does not
+// matter, so 8-bit text is read as the English system would.
+constexpr std::uint16_t kFileLanguage = 0x0409;
+
+std::optional<TBytes> ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string s = text.str();
+    return TBytes(s.begin(), s.end());
+}
+
+}  // namespace
+
+struct TEmulatedDevice::TImpl {
+    TImpl(const TDeviceConfig& config, std::filesystem::path stateDir, TClock& clock)
+        : store(std::move(stateDir)) {
+        std::vector<std::string> problems;
+        TCoreSetup setup;
+        setup.options = ParseEmulatorOptions(config.extra, &problems);
+
+        std::optional<TIniFile> scheme;
+        if (!config.schemeFile.empty()) {
+            if (std::filesystem::exists(config.schemeFile))
+                scheme = TIniFile::FromFile(config.schemeFile, kFileLanguage);
+            else
+                problems.push_back("scheme file " + config.schemeFile.string() + " missing");
+        }
+        std::optional<TIniFile> menu;
+        if (!config.menuFile.empty()) {
+            setup.menu = ReadBytes(config.menuFile);
+            if (setup.menu) {
+                const std::string text(setup.menu->begin(), setup.menu->end());
+                menu = TIniFile::FromText(DecodeIniBytes(text, kFileLanguage));
+            } else {
+                problems.push_back("menu file " + config.menuFile.string() + " missing");
+            }
+        }
+        setup.scheme = LoadSchemeTable(scheme ? &*scheme : nullptr, menu ? &*menu : nullptr);
+        setup.modelName = !config.modelName.empty() ? config.modelName : setup.scheme.printerName;
+        setup.replyDelayMs = config.replyDelayMs;
+        setup.bMute = config.mute;
+        setup.idleStatus = config.statusByte;
+
+        // First values from the configuration; what an earlier run saved wins.
+        if (setup.options.totalPages) setup.state.totalPages = *setup.options.totalPages;
+        if (setup.options.inkBoxPages) setup.state.inkBoxPages = *setup.options.inkBoxPages;
+        setup.state.headSerial = setup.options.headSerial;
+        setup.state.values = config.values;
+        store.LoadState(setup.state);
+
+        core = std::make_unique<TPrinterCore>(std::move(setup), clock);
+        for (std::string& problem : problems) problem = "0 config: " + problem;
+        store.LogEvents(problems);
+    }
+
+    void Persist() {
+        store.LogEvents(core->TakeEvents());
+        if (core->TakeDirty()) store.SaveState(core->Snapshot());
+    }
+
+    std::mutex mutex;
+    TDeviceStore store;
+    std::unique_ptr<TPrinterCore> core;
+};
+
+TEmulatedDevice::TEmulatedDevice(TDeviceConfig config, std::filesystem::path stateDir,
+                                 TClock& clock)
+    : m_Config(std::move(config)),
+      m_pImpl(std::make_unique<TImpl>(m_Config, std::move(stateDir), clock)) {}
+
+TEmulatedDevice::~TEmulatedDevice() {
+    std::lock_guard lock(m_pImpl->mutex);
+    m_pImpl->store.LogEvents(m_pImpl->core->TakeEvents());
+    // The clock keeps its reading for the next run.
+    m_pImpl->store.SaveState(m_pImpl->core->Snapshot());
+}
+
+void TEmulatedDevice::Receive(std::string_view route, std::span<const std::uint8_t> data) {
+    std::lock_guard lock(m_pImpl->mutex);
+    m_pImpl->store.LogCommand(route, data);
+    const TRoute parsed = ParseRoute(route);
+    if (parsed.kind == TRouteKind::Job) m_pImpl->store.SavePrinted(parsed.jobName, data);
+    m_pImpl->core->Receive(parsed, data);
+    m_pImpl->Persist();
+}
+
+std::vector<std::uint8_t> TEmulatedDevice::TakeReply(std::size_t max) {
+    std::lock_guard lock(m_pImpl->mutex);
+    auto reply = m_pImpl->core->TakeReply(max);
+    m_pImpl->Persist();
+    return reply;
+}
+
+bool TEmulatedDevice::ReplyPending() {
+    std::lock_guard lock(m_pImpl->mutex);
+    return m_pImpl->core->ReplyPending();
+}
+
+std::uint8_t TEmulatedDevice::StatusByte() {
+    std::lock_guard lock(m_pImpl->mutex);
+    const std::uint8_t status = m_pImpl->core->StatusByte();
+    m_pImpl->Persist();
+    return status;
+}
+
+}  // namespace ps::emu

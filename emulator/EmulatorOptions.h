@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+// The emulator's own device keys (durations, faults, registers' first values), parsed once.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ps::emu {
+
+/// Largest reply the emulator produces unless AllowLargeReplies is set: the read-all buffer of
+/// the program's USB worker.
+inline constexpr std::size_t kReadAllLimit = 32768;
+
+enum class TMenuTransfer { Inline, Separate };
+
+/// Keys of TDeviceConfig::extra, with their defaults. docs/emulator.md lists them.
+struct TEmulatorOptions {
+    TMenuTransfer menuTransfer = TMenuTransfer::Inline;  // "MenuTransfer=inline|separate"
+    std::uint32_t cleanMs = 8000;                        // "CleanMs="
+    std::uint32_t deepCleanMs = 15000;                   // "DeepCleanMs="
+    std::uint32_t rollerCleanMs = 3000;                  // "RollerCleanMs="
+    std::uint32_t headChangeMs = 20000;                  // "HeadChangeMs="
+    std::uint32_t boxChangeMs = 10000;                   // "BoxChangeMs="
+    std::uint32_t measureMs = 3000;                      // "MeasureMs="
+    bool busy = false;                                   // "Busy=1": status 0x1F
+    bool noInkBox = false;                               // "NoInkBox=1": status 0x39 when idle
+    std::vector<std::uint8_t> noise;                     // "NoiseHex=": bytes before every reply
+    bool allowLargeReplies = false;                      // "AllowLargeReplies=1"
+    bool keepStaleReplies = false;                       // "KeepStaleReplies=1"
+    std::uint16_t passbookHeight = 201;                  // "PassbookHeight=" (1/60 inch)
+    // The firmware reply: "FirmwareVersion=0102.0001" gives bytes 0-3, "FirmwareDate=2023-07-27"
+    // bytes 4-7 (digits read as hex, so the dates are binary-coded decimal); "FirmwareHex="
+    // replaces the whole reply.
+    std::vector<std::uint8_t> firmware = {0x01, 0x00, 0x02, 0x01, 0x27, 0x07, 0x23, 0x20};
+    std::optional<std::int64_t> clockSeconds;  // "ClockSeconds=": first printer time
+    std::optional<std::uint32_t> totalPages;   // "TotalPages="
+    std::optional<std::uint32_t> inkBoxPages;  // "InkBoxPages="
+    std::string headSerial;                    // "HeadSerial=": the installed head's number
+};
+
+/// Reads the keys from `extra` (names compared without regard to letter case). Malformed
+/// values keep their defaults and are reported in `problems` when given.
+TEmulatorOptions ParseEmulatorOptions(const std::map<std::string, std::string>& extra,
+                                      std::vector<std::string>* problems = nullptr);
+
+}  // namespace ps::emu

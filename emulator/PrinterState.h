@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+// What the emulated printer remembers between runs, and its state.ini form.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace ps::emu {
+
+/// Registers written by the device function commands (committed together).
+struct TDeviceRegisters {
+    std::uint16_t dryingTime = 0;           // read 12 09, written 11 1D lo hi
+    std::int16_t alignment = 0;             // read 12 14 00, written 11 31 00 lo hi
+    std::uint8_t alignmentByte = 0;         // read 12 16 00, written 11 31 00 b
+    std::map<int, std::uint8_t> feedModes;  // read 12 16 00 k, written 11 31 00 k p (6B22)
+    std::map<int, std::uint8_t> inkAdjust;  // read 12 02 01 p, written by the adjust item
+    bool operator==(const TDeviceRegisters&) const = default;
+};
+
+/// The whole remembered state.
+struct TPrinterState {
+    std::map<int, std::int32_t> values;  // committed item values by code
+    TDeviceRegisters registers;
+    std::uint32_t totalPages = 0;
+    std::uint32_t inkBoxPages = 0;   // pages since the last ink box change
+    std::uint32_t clockSeconds = 0;  // printer clock when saved
+    bool bClockKnown = false;        // false: never set or saved
+    bool bScreenLocked = true;
+    bool bPaperBoxLocked = false;
+    std::string headSerial;  // last serial number received with a head change
+    std::map<std::string, std::uint32_t> counters;  // actions performed, by name
+};
+
+/// state.ini text: [Values] CODE=VALUE (codes as two upper-case hex digits), [Registers],
+/// [Device], [Counters].
+std::string FormatStateIni(const TPrinterState& state);
+
+/// Reads state.ini text; what is missing keeps the value already in `state`.
+void ParseStateIni(std::string_view text, TPrinterState& state);
+
+}  // namespace ps::emu

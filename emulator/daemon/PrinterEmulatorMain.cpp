@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// printer-emulator: serves one emulated printer of an emulation directory on 127.0.0.1.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "LoopbackServer.h"
+#include "emulator/EmulatedDevice.h"
+#include "scheme/IniFile.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_Stop = 0;
+
+extern "C" void OnSignal(int) {
+    g_Stop = 1;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: printer-emulator --dir EMULATION_DIR --device ID [--port N] "
+                 "[--state DIR] [--speed X]\n"
+                 "Serves the device [Device:ID] of EMULATION_DIR/emulation.ini on 127.0.0.1:N "
+                 "(default 9100; 0 picks a free port). State and logs go to DIR (default "
+                 "EMULATION_DIR/devices/ID).\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path dir;
+    std::filesystem::path stateDir;
+    std::string id;
+    long port = 9100;
+    double speed = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) return Usage();
+        const std::string value = argv[++i];
+        char* end = nullptr;
+        if (arg == "--dir") {
+            dir = value;
+        } else if (arg == "--device") {
+            id = value;
+        } else if (arg == "--state") {
+            stateDir = value;
+        } else if (arg == "--port") {
+            port = std::strtol(value.c_str(), &end, 10);
+            if (*end || port < 0 || port > 65535) return Usage();
+        } else if (arg == "--speed") {
+            speed = std::strtod(value.c_str(), &end);
+            if (*end || !(speed > 0)) return Usage();
+        } else {
+            return Usage();
+        }
+    }
+    if (dir.empty() || id.empty()) return Usage();
+
+    try {
+        const ps::TIniFile ini = ps::TIniFile::FromFile(dir / "emulation.ini", 0x0409);
+        if (!ini.SectionExists("Device:" + id)) {
+            std::fprintf(stderr, "printer-emulator: no [Device:%s] in %s\n", id.c_str(),
+                         (dir / "emulation.ini").string().c_str());
+            return 1;
+        }
+        if (!(speed > 0)) {
+            // The emulation's clock speed, as the emulated platform uses it.
+            speed = std::strtod(ini.ReadString("Clock", "Speed", "1").c_str(), nullptr);
+            if (!(speed > 0)) speed = 1;
+        }
+        if (stateDir.empty()) stateDir = dir / "devices" / id;
+
+        struct sigaction action {};
+        action.sa_handler = OnSignal;
+        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGTERM, &action, nullptr);
+
+        ps::TScaledClock clock(speed);
+        ps::emu::TEmulatedDevice device(ps::emu::LoadDeviceConfig(ini, id, dir), stateDir, clock);
+        ps::emu::TLoopbackServer server(static_cast<std::uint16_t>(port));
+        std::printf("printer-emulator: device %s on 127.0.0.1:%u\n", id.c_str(),
+                    static_cast<unsigned>(server.Port()));
+        std::fflush(stdout);
+        server.Serve(device, g_Stop);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "printer-emulator: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: MIT
+// The emulated kernel, vendor USB library and desktop services.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "platform/Platform.h"
+#include "platform/emulated/EmulatedKernel.h"
+#include "support/EmulatedPlatformSupport.h"
+#include "support/EmulationDirBuilder.h"
+#include "support/TestSupport.h"
+
+namespace ps {
+namespace {
+
+using test::TTestBytes;
+
+class EmulatedKernelTest : public ::testing::Test {
+protected:
+    EmulatedKernelTest() : m_Builder(m_Dir.Path()) { m_Builder.ClockSpeed(1000); }
+    ~EmulatedKernelTest() override { test::InstallTestPlatform(); }
+
+    emu::TEmulatedPlatform& Start() {
+        return test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
+    }
+    TKernel& Kernel() { return Platform().Kernel(); }
+
+    test::TTempDir m_Dir;
+    test::TEmulationDirBuilder m_Builder;
+    test::TScriptedDevices m_Devices;
+};
+
+TEST_F(EmulatedKernelTest, AnswersFromTheKernelSection) {
+    m_Builder.Kernel("LangId", "0x0411")
+        .Kernel("SessionId", "3")
+        .Kernel("TimeZoneBias", "-480")
+        .Kernel("TempDir", "tmp\\user")
+        .Kernel("ProgramPath", "bin/PrinterSettings.exe");
+    Start();
+    EXPECT_EQ(Kernel().GetSystemDefaultLangID(), 0x0411);
+    EXPECT_EQ(Kernel().GetSessionId(), 3u);
+    EXPECT_EQ(Kernel().GetTimeZoneBias(), -480);
+    std::string temp = Kernel().GetTempPath();
+    EXPECT_EQ(temp, (m_Dir.Path() / "tmp" / "user").string() + "/");
+    EXPECT_TRUE(std::filesystem::is_directory(temp));
+    EXPECT_EQ(Kernel().GetProgramPath(), (m_Dir.Path() / "bin" / "PrinterSettings.exe").string());
+
+    // Defaults: session 1, a temp folder inside the directory.
+    m_Builder.Section("Kernel") = test::TEmulationDirBuilder::TSection("Kernel");
+    Start();
+    EXPECT_EQ(Kernel().GetSessionId(), 1u);
+    EXPECT_EQ(Kernel().GetTempPath(), (m_Dir.Path() / "temp").string() + "/");
+}
+
+TEST_F(EmulatedKernelTest, SharedMemoryIsNamedAndLivesWhileHeld) {
+    Start();
+    SetThreadLastError(0);
+    EXPECT_FALSE(Kernel().OpenSharedMemory("Session\\1\\X"));
+    EXPECT_EQ(GetThreadLastError(), kErrorFileNotFound);
+
+    auto created = Kernel().CreateSharedMemory("Session\\1\\X", 256);
+    ASSERT_TRUE(created);
+    auto view = created->Map();
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->Bytes().size(), 256u);
+    EXPECT_EQ(view->Bytes()[255], 0);
+    view->Bytes()[10] = 0xA5;
+
+    // Another handle on the same name sees the same bytes, whatever size it asks for.
+    auto opened = Kernel().OpenSharedMemory("Session\\1\\X");
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->Map()->Bytes()[10], 0xA5);
+    EXPECT_EQ(Kernel().CreateSharedMemory("Session\\1\\X", 16)->Map()->Bytes().size(), 256u);
+    // Names are exact.
+    EXPECT_FALSE(Kernel().OpenSharedMemory("session\\1\\x"));
+
+    // A view keeps the memory; when every handle and view is gone, so is the memory.
+    created.reset();
+    opened.reset();
+    EXPECT_TRUE(Kernel().OpenSharedMemory("Session\\1\\X"));
+    view.reset();
+    EXPECT_FALSE(Kernel().OpenSharedMemory("Session\\1\\X"));
+    EXPECT_EQ(Kernel().CreateSharedMemory("Session\\1\\X", 8)->Map()->Bytes()[0], 0);
+}
+
+TEST_F(EmulatedKernelTest, PortDevicesFilesAndUsbStatus) {
+    m_Builder.Printer("Passbook", "USB001").Set("Device", "pb");
+    m_Builder.Printer("Receipt", "LPT1").Set("Device", "pb");
+    m_Builder.Printer("Nothing", "LPT2");
+    m_Builder.Device("pb", "USB001").Set("StatusByte", "0x1F");
+    auto& platform = Start();
+
+    // A port with a device behind it takes writes (route "port").
+    TScopedIoHandle port(
+        Kernel().OpenFileHandle("\\\\?\\LPT1", true, true, TFileCreation::OpenExisting));
+    ASSERT_TRUE(port.Valid());
+    std::uint32_t written = 0;
+    const TTestBytes data = {0x1B, 0x1D, 0x1E, 0x05};
+    EXPECT_TRUE(Kernel().WriteHandle(port.Get(), data, written));
+    EXPECT_EQ(written, 4u);
+    ASSERT_EQ(m_Devices["pb"]->Received().size(), 1u);
+    EXPECT_EQ(m_Devices["pb"]->Received()[0].first, "port");
+    // Port handles have no USB status.
+    std::uint8_t status = 0;
+    EXPECT_FALSE(Kernel().UsbPrintGetLptStatus(port.Get(), status));
+
+    // A port with nothing behind it, or an unknown device, cannot be opened.
+    for (const char* path : {"\\\\?\\LPT2", "\\\\.\\COM7", "LPT2", "\\\\?\\USB#EMULATED#nope"}) {
+        SetThreadLastError(0);
+        EXPECT_EQ(Kernel().OpenFileHandle(path, true, true, TFileCreation::OpenExisting),
+                  kInvalidIoHandle)
+            << path;
+        EXPECT_EQ(GetThreadLastError(), kErrorFileNotFound) << path;
+    }
+
+    // The USB device path of the vendor library answers the status request.
+    TScopedIoHandle usb(
+        Kernel().OpenFileHandle(emu::UsbDevicePath("pb"), true, true, TFileCreation::OpenExisting));
+    ASSERT_TRUE(usb.Valid());
+    ASSERT_TRUE(Kernel().UsbPrintGetLptStatus(usb.Get(), status));
+    EXPECT_EQ(status, 0x1F);
+    m_Devices["pb"]->SetStatus(0x2A);
+    ASSERT_TRUE(Kernel().UsbPrintGetLptStatus(usb.Get(), status));
+    EXPECT_EQ(status, 0x2A);
+
+    // Drive paths land inside the emulation directory; their folders must exist, as on a drive.
+    EXPECT_EQ(Kernel().OpenFileHandle("\\\\?\\C:\\temp\\out.prn", true, true,
+                                      TFileCreation::CreateAlways),
+              kInvalidIoHandle);
+    std::filesystem::create_directories(m_Dir.Path() / "drives" / "C" / "temp");
+    TScopedIoHandle file(Kernel().OpenFileHandle("\\\\?\\C:\\temp\\out.prn", true, true,
+                                                 TFileCreation::CreateAlways));
+    ASSERT_TRUE(file.Valid());
+    EXPECT_TRUE(Kernel().WriteHandle(file.Get(), data, written));
+    file.Reset();
+    EXPECT_EQ(test::ReadFileBytes(m_Dir.Path() / "drives" / "C" / "temp" / "out.prn"),
+              std::string(data.begin(), data.end()));
+    EXPECT_EQ(
+        Kernel().OpenFileHandle("C:\\temp\\missing.prn", true, false, TFileCreation::OpenExisting),
+        kInvalidIoHandle);
+
+    port.Reset();
+    usb.Reset();
+    EXPECT_EQ(platform.OpenHandleCount(), 0u);
+    EXPECT_FALSE(Kernel().CloseHandle(static_cast<TIoHandle>(0x100)));
+    EXPECT_EQ(GetThreadLastError(), kErrorInvalidHandle);
+}
+
+TEST_F(EmulatedKernelTest, VendorLibraryListsUsbDevicesAndExchanges) {
+    m_Builder.Device("a", "USB001", "MFG:Talvenor;MDL:QR-520;");
+    m_Builder.Device("lpt");  // no USB port: not listed
+    m_Builder.Device("b", "USB002", "MFG:Talvenor;CMD:ESC;").Set("ReplyDelayMs", "300");
+    auto& platform = Start();
+    TVendorUsbLibrary* library = Kernel().LoadVendorUsbLibrary();
+    ASSERT_TRUE(library);
+    ASSERT_EQ(library->USBPrintRefresh(), 2);
+
+    char path[64] = {};
+    std::uint32_t size = sizeof path;
+    library->GetUSBPrintFileName(1, path, size);
+    EXPECT_STREQ(path, emu::UsbDevicePath("b").c_str());
+    EXPECT_EQ(size, sizeof path);
+    // Too small: nothing stored, the size needed reported.
+    char small[8] = "xxxxxxx";
+    std::uint32_t smallSize = sizeof small;
+    library->GetUSBPrintFileName(0, small, smallSize);
+    EXPECT_STREQ(small, "xxxxxxx");
+    EXPECT_EQ(smallSize, emu::UsbDevicePath("a").size() + 1);
+
+    char port[8] = {}, id[10] = {};
+    library->GetUSBHWID(0, port, sizeof port, id, sizeof id);
+    EXPECT_STREQ(port, "USB001");
+    EXPECT_STREQ(id, "MFG:Talve");  // cut to the buffer with its terminator
+    char untouched[4] = "abc";
+    library->GetUSBHWID(2, untouched, 4, untouched, 4);
+    EXPECT_STREQ(untouched, "abc");
+
+    EXPECT_EQ(library->OpenPrinterUSBPort(0), kInvalidIoHandle);
+    EXPECT_EQ(library->OpenPrinterUSBPort(3), kInvalidIoHandle);
+    TIoHandle handle = library->OpenPrinterUSBPort(2);
+    ASSERT_NE(handle, kInvalidIoHandle);
+    m_Devices["b"]->Answer({0x10, 0x04}, {0xAA, 0xBB, 0xCC});
+
+    const std::uint8_t command[] = {0x10, 0x04};
+    EXPECT_EQ(library->WritePort(handle, command, 2, 2000), 2);
+    std::uint8_t buffer[8] = {};
+    // The reply is ready 300 ms after the command: a 100 ms read times out...
+    SetThreadLastError(0);
+    EXPECT_EQ(library->ReadPort(handle, buffer, 8, 100), 0);
+    EXPECT_EQ(GetThreadLastError(), kErrorTimeout);
+    // ...a longer one gets it, at most the asked length at a time.
+    EXPECT_EQ(library->ReadPort(handle, buffer, 2, 1000), 2);
+    EXPECT_EQ(GetThreadLastError(), kErrorSuccess);
+    EXPECT_EQ(library->ReadPort(handle, buffer + 2, 8, 100), 1);
+    EXPECT_EQ(TTestBytes(buffer, buffer + 3), (TTestBytes{0xAA, 0xBB, 0xCC}));
+    EXPECT_EQ(library->ReadPort(handle, buffer, 8, 100), 0);
+    EXPECT_EQ(GetThreadLastError(), kErrorTimeout);
+
+    // The handle is a kernel handle: CancelIo accepts it, CloseHandle closes it.
+    EXPECT_TRUE(Kernel().CancelIo(handle));
+    EXPECT_TRUE(Kernel().CloseHandle(handle));
+    EXPECT_EQ(library->WritePort(handle, command, 2, 2000), -2);
+    EXPECT_EQ(library->ReadPort(handle, buffer, 8, 10), 0);
+    EXPECT_EQ(GetThreadLastError(), kErrorInvalidHandle);
+    EXPECT_EQ(m_Devices["b"]->Received().size(), 1u);
+    EXPECT_EQ(m_Devices["b"]->Received()[0].first, "usb");
+    EXPECT_EQ(platform.OpenHandleCount(), 0u);
+}
+
+TEST_F(EmulatedKernelTest, VendorLibraryFaults) {
+    m_Builder.Device("mute", "USB001").Set("Mute", "1");
+    m_Builder.Device("short", "USB002").Set("ShortWrite", "3");
+    m_Builder.Device("broken", "USB003").Set("UsbWriteFails", "1");
+    Start();
+    TVendorUsbLibrary* library = Kernel().LoadVendorUsbLibrary();
+    ASSERT_TRUE(library);
+    // Opening without a refresh enumerates first.
+    TScopedIoHandle mute(library->OpenPrinterUSBPort(1));
+    TScopedIoHandle shortWrite(library->OpenPrinterUSBPort(2));
+    TScopedIoHandle broken(library->OpenPrinterUSBPort(3));
+    const std::uint8_t data[5] = {1, 2, 3, 4, 5};
+    std::uint8_t buffer[8];
+
+    m_Devices["mute"]->AnswerAny({0x01});
+    EXPECT_EQ(library->WritePort(mute.Get(), data, 5, 2000), 5);
+    EXPECT_EQ(library->ReadPort(mute.Get(), buffer, 8, 500), 0);
+    EXPECT_EQ(GetThreadLastError(), kErrorTimeout);
+
+    EXPECT_EQ(library->WritePort(shortWrite.Get(), data, 5, 2000), 2);
+    EXPECT_EQ(m_Devices["short"]->Received()[0].second, (TTestBytes{1, 2}));
+    EXPECT_EQ(library->WritePort(shortWrite.Get(), data, 2, 2000), 0);
+
+    EXPECT_EQ(library->WritePort(broken.Get(), data, 5, 2000), -2);
+    EXPECT_TRUE(m_Devices["broken"]->Received().empty());
+
+    // A machine without the library.
+    m_Builder.Kernel("VendorLibrary", "0");
+    Start();
+    SetThreadLastError(0);
+    EXPECT_EQ(Kernel().LoadVendorUsbLibrary(), nullptr);
+    EXPECT_EQ(GetThreadLastError(), kErrorModNotFound);
+}
+
+TEST_F(EmulatedKernelTest, ShellAndSingleInstance) {
+    Start();
+    EXPECT_TRUE(Platform().Shell().OpenUrl("http://www.example.com/"));
+    EXPECT_EQ(test::ReadFileBytes(m_Dir.Path() / "shell.log"), "http://www.example.com/\n");
+
+    auto& single = Platform().SingleInstance();
+    EXPECT_FALSE(single.FindWindowClass("TfrmMainView2"));
+    {
+        auto registration = single.RegisterWindowClass("TfrmMainView2");
+        EXPECT_TRUE(single.FindWindowClass("TfrmMainView2"));
+        EXPECT_FALSE(single.FindWindowClass("TfrmSetItem"));
+    }
+    EXPECT_FALSE(single.FindWindowClass("TfrmMainView2"));
+
+    // A class file left by a process that has ended does not count.
+    std::filesystem::create_directories(m_Dir.Path() / "windows");
+    std::ofstream(m_Dir.Path() / "windows" / "TfrmMainView2.pid") << "2147483646\n";
+    EXPECT_FALSE(single.FindWindowClass("TfrmMainView2"));
+}
+
+}  // namespace
+}  // namespace ps

@@ -198,6 +198,45 @@ public:
     void GetTitleFromValue(std::uint8_t iPage, std::int32_t iIndex, std::string& title,
                            std::int32_t key) const;
 
+    // Value exchanges with the printer (Scheme3_Exchange.cpp). Reads of the current item use
+    // the port-monitor channel; exchanges by USB printer index run on the write-then-read
+    // worker while the user interface keeps processing messages.
+
+    /// One worker exchange with USB printer iUSBPrinter (enumeration index). nRead: in, the
+    /// bytes asked for per read; out, the reply length copied to pBufRead, which holds
+    /// nBufRead + 1 bytes. The result is the worker's outcome.
+    bool DoWriteAndReadPrinter(std::int32_t iUSBPrinter, const std::string& strWriteHex,
+                               std::uint8_t* pBufRead, std::int32_t nBufRead,
+                               std::int32_t& nRead, bool bReadData, bool bResetFirst,
+                               std::uint32_t iExtraTimeOut, bool bFromFrameStart);
+    /// The same for a printer by name; false, and nothing sent, unless the printer is usable
+    /// and its port name contains "USB".
+    bool DoWriteAndReadPrinter(const std::string& printerName, const std::string& strWriteHex,
+                               std::uint8_t* pBufRead, std::int32_t nBufRead,
+                               std::int32_t& nRead, bool bReadData, bool bResetFirst,
+                               std::uint32_t iExtraTimeOut, bool bFromFrameStart);
+    /// Sends raw command bytes to g_PrinterName without reading (PrinterNotFound shown when
+    /// the printer is not usable).
+    bool WritePrinter(const std::uint8_t* pBufWrite, std::int32_t nBufWrite);
+    /// Sends raw command bytes to g_PrinterName and reads the reply into pBufReply.
+    bool WriteAndReadPrinter(const std::uint8_t* data, std::int32_t length,
+                             std::uint8_t* pBufReply, std::int32_t nBufReply,
+                             std::int32_t& nRead, bool bFromFrameStart);
+    /// Reads the value of the current item (g_CurrentPage, g_CurrentItem) through the
+    /// port-monitor channel. The value is set only for a value length of 1, 2 or 3; the result
+    /// is the exchange's. Throws EConvertError for a GetInstruction that is not spaced hex.
+    bool GetItemValueFromPrinter(std::int32_t& iPrinterItemValue);
+    /// Reads every item of a page in one command and stores the values as ValueCurrent.
+    bool GetPrinterValues_ForPage(std::int32_t iUSBPrinter, std::uint8_t iPage);
+    /// Decodes a page reply aligned on ReturnPrefix and stores each item's value (ValueAbsent
+    /// for items the reply lacks).
+    void SetAllCurrentValues_ForPage(const std::uint8_t* reply, std::int32_t length,
+                                     std::uint8_t iPage);
+    /// Command texts of the current scheme: single-item read, page read, item write.
+    std::string SingleReadCommandOf(const TSettingItem& item) const;
+    std::string PageReadCommandOf(std::uint8_t iPage) const;
+    std::string WriteCommandOf(const TSettingItem& item, std::int32_t value) const;
+
     /// The item list of a page code, or null for a code that names none.
     ArrSettingItems* PageItems(std::uint8_t iPage);
     const ArrSettingItems* PageItems(std::uint8_t iPage) const;

@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+// Port routes: port lists, USB printer enumeration and the raw one-way sends.
+#include <array>
+
+#include "app/UtilPrinter.h"
+#include "platform/Platform.h"
+#include "transport/TVPCOMM.h"
+
+namespace ps {
+namespace {
+
+constexpr std::size_t kFieldWindow = 50;
+
+bool IsItemSeparator(char c) {
+    return c == ',' || static_cast<unsigned char>(c) <= 32;
+}
+
+// Items of a port text: separated by commas and runs of characters up to blank; a double-quoted
+// part may hold them (a doubled quote inside stands for one). Empty items are left out.
+std::vector<std::string> SplitPortText(std::string_view text) {
+    std::vector<std::string> items;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsItemSeparator(text[i])) ++i;
+        if (i >= text.size()) break;
+        std::string item;
+        while (i < text.size() && !IsItemSeparator(text[i])) {
+            if (text[i] != '"') {
+                item += text[i++];
+                continue;
+            }
+            for (++i; i < text.size(); ++i) {
+                if (text[i] != '"') {
+                    item += text[i];
+                } else if (i + 1 < text.size() && text[i + 1] == '"') {
+                    item += '"';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+        }
+        if (!item.empty()) items.push_back(std::move(item));
+    }
+    return items;
+}
+
+}  // namespace
+
+std::string DeviceIdField(std::string_view deviceId, std::string_view key) {
+    std::size_t at = deviceId.find(key);
+    if (at == std::string_view::npos) return {};
+    std::string_view rest = deviceId.substr(at + key.size());
+    std::size_t semi = rest.substr(0, kFieldWindow).find(';');
+    if (semi == std::string_view::npos) return {};
+    return std::string(rest.substr(0, semi));
+}
+
+int EnumUSBPrinters(std::vector<std::string>& names, std::vector<std::string>& values,
+                    std::string_view separator) {
+    const std::int32_t count = USBPrintRefresh();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::array<char, kUsbTextBufferSize> path{}, port{}, deviceId{};
+        std::uint32_t size = kUsbTextBufferSize;
+        GetUSBPrintFileName(i, path.data(), size);
+        GetUSBHWID(i, port.data(), kUsbTextBufferSize, deviceId.data(), kUsbTextBufferSize);
+        path.back() = port.back() = deviceId.back() = 0;
+        std::string_view id = deviceId.data();
+        if (id.find("MDL:") == std::string_view::npos) continue;
+        names.push_back(DeviceIdField(id, "MFG:") + DeviceIdField(id, "MDL:") +
+                        std::string(separator) + port.data());
+        values.push_back(path.data());
+    }
+    return static_cast<int>(names.size());
+}
+
+int BuildPortList(std::string_view portText, std::vector<std::string>* names,
+                  std::vector<std::string>* values) {
+    if (!names || !values) return -1;
+    names->clear();
+    values->clear();
+    for (const std::string& item : SplitPortText(portText)) {
+        if (item == "_USB") {
+            EnumUSBPrinters(*names, *values, " - ");
+        } else if (item.front() != '_') {
+            names->push_back(item);
+            values->push_back(item);
+        }
+    }
+    return static_cast<int>(values->size());
+}
+
+int FindUSBPrinterIndex(const std::string& portName) {
+    std::vector<std::string> names, values;
+    EnumUSBPrinters(names, values, "=");
+    int index = -1;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::size_t eq = names[i].find('=');
+        if (eq != std::string::npos && names[i].compare(eq + 1, std::string::npos, portName) == 0)
+            index = static_cast<int>(i);
+    }
+    return index;
+}
+
+bool SendRawJob(const std::string& printerName, std::string_view data,
+                const std::string& documentName) {
+    auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
+    if (!printer) return false;
+    // A document or page that cannot be started is still written and closed; the write alone
+    // decides.
+    printer->StartDocument(documentName, "", "RAW");
+    printer->StartPage();
+    std::uint32_t written = 0;
+    bool ok = printer->WriteData(
+        std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()), written);
+    printer->EndPage();
+    printer->EndDocument();
+    return ok;
+}
+
+bool WritePortDevice(const std::uint8_t* data, std::uint32_t count, const std::string& path) {
+    std::string full = path.starts_with("\\\\") ? path : "\\\\?\\" + path;
+    TFileCreation creation = path.find(":\\") != std::string::npos ? TFileCreation::CreateAlways
+                                                                   : TFileCreation::OpenExisting;
+    TKernel& kernel = Platform().Kernel();
+    TScopedIoHandle file(kernel.OpenFileHandle(full, true, true, creation));
+    if (!file.Valid()) return false;
+    std::uint32_t written = 0;
+    return kernel.WriteHandle(file.Get(), std::span(data, count), written);
+}
+
+bool SendUSBBytes(std::string_view data, int index) {
+    TIoHandle handle = OpenPrinterUSBPort(index + 1);
+    if (handle == kInvalidIoHandle) return false;
+    const auto length = static_cast<std::int32_t>(data.size());
+    std::int32_t written = WritePort(handle, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                     length, kUsbWriteTimeoutMs);
+    Platform().Kernel().CloseHandle(handle);
+    return written == length;
+}
+
+}  // namespace ps

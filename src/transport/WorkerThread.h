@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// A thread object that is created suspended, started once, runs one body and can be waited for.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+namespace ps {
+
+class TWorkerThread {
+public:
+    TWorkerThread() = default;
+    /// Waits for a started body to end; a worker that was never started just goes.
+    virtual ~TWorkerThread();
+    TWorkerThread(const TWorkerThread&) = delete;
+    TWorkerThread& operator=(const TWorkerThread&) = delete;
+
+    /// Runs Execute on a new thread. A second call does nothing.
+    void Start();
+    /// True once Execute has returned (or thrown).
+    bool Finished() const;
+    /// Waits until the body has finished or `ms` milliseconds of the platform clock have
+    /// passed, whichever comes first, and returns Finished(). Wakes as soon as the body ends.
+    bool WaitFinished(std::uint32_t ms);
+    /// Blocks until the body has finished.
+    void WaitFor();
+    /// What Execute threw, if anything.
+    std::exception_ptr FatalException() const { return m_FatalException; }
+
+protected:
+    /// The thread body. Derived classes must not be destroyed while it runs: their destructor
+    /// calls WaitFor() first.
+    virtual void Execute() = 0;
+
+private:
+    void Run();
+
+    std::thread m_Thread;
+    mutable std::mutex m_Mutex;
+    std::condition_variable m_Done;
+    bool m_bStarted = false;
+    bool m_bFinished = false;
+    std::exception_ptr m_FatalException;
+};
+
+/// The owner's wait for a started worker: until it has finished, lets the user interface
+/// process its pending messages, then waits up to 50 ms of the platform clock.
+void WaitPumpingMessages(TWorkerThread& worker);
+
+}  // namespace ps

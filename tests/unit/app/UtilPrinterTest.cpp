@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+// Printer and driver queries and the local options, on the emulated platform.
+#include <gtest/gtest.h>
+
+#include "app/Options.h"
+#include "app/UtilPrinter.h"
+#include "scheme/IniFile.h"
+#include "support/EmulatedPlatformSupport.h"
+#include "support/EmulationDirBuilder.h"
+#include "support/TestSupport.h"
+
+namespace ps {
+namespace {
+
+class UtilPrinterTest : public ::testing::Test {
+protected:
+    UtilPrinterTest() : m_Builder(m_Dir.Path()) {
+        m_Builder.Section("Spooler").Set("DriverDirectory", "spool\\drivers\\x64");
+    }
+    ~UtilPrinterTest() override { test::InstallTestPlatform(); }
+    void Start() { test::InstallEmulation(m_Builder.Write(), m_Devices.Factory()); }
+    std::string DriverDir() const { return (m_Dir.Path() / "spool" / "drivers" / "x64").string(); }
+
+    test::TTempDir m_Dir;
+    test::TEmulationDirBuilder m_Builder;
+    test::TScriptedDevices m_Devices;
+};
+
+TEST_F(UtilPrinterTest, FindsTheSchemeAmongTheDriverFiles) {
+    m_Builder.Printer("Listed", "USB001")
+        .Set("DriverName", "Talvenor QR-520")
+        .Set("DependentFiles", "/drv/QR520.dll|/drv/qr-520_settings.dat|/drv/Other_Settings.Dat");
+    m_Builder.Printer("Unlisted", "USB001")
+        .Set("DriverName", "Talvenor QJ-760 Inkjet")
+        .Set("DependentFiles", "/drv/QJ760.dll|/drv/Settings.Da");
+    m_Builder.Printer("NoBlank", "LPT1").Set("DriverName", "QR520");
+    m_Builder.Printer("NoDriver", "LPT1");
+    Start();
+
+    // The first entry containing "Settings.Dat" in any letter case, exactly as listed.
+    std::string scheme = "unchanged";
+    ASSERT_TRUE(FindDriverSchemeFile("Listed", scheme));
+    EXPECT_EQ(scheme, "/drv/qr-520_settings.dat");
+
+    // None listed: the driver directory's "3" folder and the model after the first blank,
+    // whether or not that file exists.
+    ASSERT_TRUE(FindDriverSchemeFile("Unlisted", scheme));
+    EXPECT_EQ(scheme, DriverDir() + "/3/QJ-760 Inkjet_Settings.Dat");
+    ASSERT_TRUE(FindDriverSchemeFile("NoBlank", scheme));
+    EXPECT_EQ(scheme, DriverDir() + "/3/QR520_Settings.Dat");
+    // Driver details missing: the printer details still give the fallback.
+    ASSERT_TRUE(FindDriverSchemeFile("NoDriver", scheme));
+    EXPECT_EQ(scheme, DriverDir() + "/3/_Settings.Dat");
+
+    scheme = "unchanged";
+    EXPECT_FALSE(FindDriverSchemeFile("", scheme));
+    EXPECT_FALSE(FindDriverSchemeFile("Missing", scheme));
+    EXPECT_EQ(scheme, "unchanged");
+}
+
+TEST_F(UtilPrinterTest, ReportsThePortAndTheOnLineState) {
+    m_Builder.Printer("Passbook", "USB001");
+    m_Builder.Printer("Network", "VODAV_192.168.1.20").Set("WorkOffline", "1");
+    Start();
+
+    std::string port = "x";
+    bool online = false;
+    ASSERT_TRUE(GetPrinterPortInfo("passbook", port, online));
+    EXPECT_EQ(port, "USB001");
+    EXPECT_TRUE(online);
+    ASSERT_TRUE(GetPrinterPortInfo("Network", port, online));
+    EXPECT_EQ(port, "VODAV_192.168.1.20");
+    EXPECT_FALSE(online);
+
+    // Failures leave both outputs as they were.
+    port = "kept";
+    online = true;
+    EXPECT_FALSE(GetPrinterPortInfo("", port, online));
+    EXPECT_FALSE(GetPrinterPortInfo("Missing", port, online));
+    EXPECT_EQ(port, "kept");
+    EXPECT_TRUE(online);
+
+    // Asked afresh each time: a printer moved to another port is seen at the next call.
+    m_Builder.Section("Printer:Passbook").Set("Port", "USB002");
+    Start();
+    ASSERT_TRUE(GetPrinterPortInfo("Passbook", port, online));
+    EXPECT_EQ(port, "USB002");
+}
+
+TEST_F(UtilPrinterTest, LocalOptionsLiveBesideTheProgram) {
+    m_Builder.Kernel("ProgramPath", "bin/PrinterSettings.exe");
+    Start();
+    auto file = LocalOptionsFile();
+    EXPECT_EQ(file, m_Dir.Path() / "bin" / "PrinterSettings.ini");
+
+    // A missing file leaves both options empty.
+    TIniOptions options;
+    options.LoadFromFile(file);
+    EXPECT_EQ(options.SettingsLocalPorts, "");
+    EXPECT_EQ(options.SettingsDefaultScheme, "");
+
+    // An existing file without the keys gives the defaults.
+    auto other = m_Dir.Write("bin/PrinterSettings.ini", "[Other]\r\nx=1\r\n");
+    options.LoadFromFile(other);
+    EXPECT_EQ(options.SettingsLocalPorts, "LPT1  COM1  _USB");
+    EXPECT_EQ(options.SettingsDefaultScheme, "Scheme\\QR-520_Settings.Dat");
+
+    // Saved and read back; other sections of the file stay.
+    options.SettingsLocalPorts = "LPT2 \"My Port\" _USB";
+    options.SaveToFile(file);
+    TIniOptions reread;
+    reread.LoadFromFile(file);
+    EXPECT_EQ(reread.SettingsLocalPorts, "LPT2 \"My Port\" _USB");
+    EXPECT_EQ(reread.SettingsDefaultScheme, "Scheme\\QR-520_Settings.Dat");
+    EXPECT_EQ(TIniFile::FromFile(file).ReadString("Other", "x", ""), "1");
+
+    // Without an INI object nothing happens.
+    reread.LoadSettings(nullptr);
+    reread.SaveSettings(nullptr);
+    EXPECT_EQ(reread.SettingsLocalPorts, "LPT2 \"My Port\" _USB");
+}
+
+}  // namespace
+}  // namespace ps

@@ -2,12 +2,9 @@
 // The emulated platform's devices: made on first use, one state folder each.
 #include "platform/emulated/DeviceLink.h"
 
-#include <iostream>
-
 namespace ps::emu {
 namespace {
 
-#ifdef PS_HAVE_EMULATOR
 class TEmulatorLink : public TDeviceLink {
 public:
     TEmulatorLink(TDeviceConfig config, const std::filesystem::path& stateDir, TClock& clock)
@@ -25,26 +22,15 @@ public:
 private:
     TEmulatedDevice m_Device;
 };
-#endif
 
 }  // namespace
 
 TDeviceFactory EmulatorDeviceFactory() {
-    return
-        [](const TEmulationConfig& config, const std::string& id,
-           const std::filesystem::path& stateDir, TClock& clock) -> std::unique_ptr<TDeviceLink> {
-#ifdef PS_HAVE_EMULATOR
-            return std::make_unique<TEmulatorLink>(
-                LoadDeviceConfig(config.ini, id, config.directory), stateDir, clock);
-#else
-            (void)config;
-            (void)stateDir;
-            (void)clock;
-            std::cerr << "Printer Settings: device " << id
-                      << " cannot be emulated: this build has no printer emulator." << std::endl;
-            return nullptr;
-#endif
-        };
+    return [](const TEmulationConfig& config, const std::string& id,
+              const std::filesystem::path& stateDir, TClock& clock) {
+        return std::unique_ptr<TDeviceLink>(std::make_unique<TEmulatorLink>(
+            LoadDeviceConfig(config.ini, id, config.directory), stateDir, clock));
+    };
 }
 
 TDeviceHub::TDeviceHub(const TEmulationConfig& config, TClock& clock, TDeviceFactory factory)

@@ -35,7 +35,7 @@ using TDeviceFactory = std::function<std::unique_ptr<TDeviceLink>(
     const TEmulationConfig& config, const std::string& id, const std::filesystem::path& stateDir,
     TClock& clock)>;
 
-/// The printer emulator's devices (nullptr from the factory when the emulator is not built in).
+/// The printer emulator's devices.
 TDeviceFactory EmulatorDeviceFactory();
 
 /// The devices of one emulation, made on first use. Each keeps its state in

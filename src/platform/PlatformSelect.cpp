@@ -11,12 +11,11 @@
 namespace ps {
 
 void InstallDefaultPlatform() {
+    // The native platform first: reading the emulation directory may need its kernel (text in
+    // a legacy code page).
+    InstallPlatform(MakeNativePlatform());
     const char* directory = std::getenv(kEmulationVariable);
-    if (directory && *directory) {
-        InstallPlatform(emu::MakeEmulatedPlatform(directory));
-    } else {
-        InstallPlatform(MakeNativePlatform());
-    }
+    if (directory && *directory) InstallPlatform(emu::MakeEmulatedPlatform(directory));
 }
 
 }  // namespace ps

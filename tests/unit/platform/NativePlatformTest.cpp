@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: MIT
+// The native Linux kernel services, the failing defaults, and the choice of backend at start.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/Platform.h"
+#include "platform/PlatformSelect.h"
+#include "platform/linux/LinuxKernel.h"
+#include "support/EmulationDirBuilder.h"
+#include "support/TestSupport.h"
+
+namespace ps {
+namespace {
+
+TEST(NativePlatformTest, MapsWin32NamesToPosixOnes) {
+    EXPECT_EQ(PosixSharedMemoryName("Session\\1\\DOZIV_EDI1"), "/Session_1_DOZIV_EDI1");
+    EXPECT_EQ(PosixDevicePath("\\\\?\\LPT1"), "/dev/lp0");
+    EXPECT_EQ(PosixDevicePath("\\\\.\\COM2"), "/dev/ttyS1");
+    EXPECT_EQ(PosixDevicePath("USB003"), "/dev/usb/lp2");
+    EXPECT_EQ(PosixDevicePath("usb001"), "/dev/usb/lp0");
+    EXPECT_EQ(PosixDevicePath("\\\\?\\LPT"), "LPT");
+    EXPECT_EQ(PosixDevicePath("\\\\?\\COM1x"), "COM1x");
+    EXPECT_EQ(PosixDevicePath("/tmp/dir\\out.prn"), "/tmp/dir/out.prn");
+}
+
+TEST(NativePlatformTest, LinuxKernelFilesAndSharedMemory) {
+    TLinuxKernel kernel;
+    test::TTempDir dir;
+    const std::string path = (dir.Path() / "out.prn").string();
+
+    TIoHandle file = kernel.OpenFileHandle(path, true, true, TFileCreation::OpenExisting);
+    EXPECT_EQ(file, kInvalidIoHandle);
+    EXPECT_EQ(GetThreadLastError(), kErrorFileNotFound);
+    file = kernel.OpenFileHandle(path, true, true, TFileCreation::CreateAlways);
+    ASSERT_NE(file, kInvalidIoHandle);
+    const std::uint8_t data[] = {0x1B, 0x40, 0x0C};
+    std::uint32_t written = 0;
+    EXPECT_TRUE(kernel.WriteHandle(file, data, written));
+    EXPECT_EQ(written, 3u);
+    std::uint8_t status = 0;
+    EXPECT_FALSE(kernel.UsbPrintGetLptStatus(file, status));  // not a printer device
+    EXPECT_TRUE(kernel.CancelIo(file));
+    EXPECT_TRUE(kernel.CloseHandle(file));
+    EXPECT_FALSE(kernel.CloseHandle(file));
+    EXPECT_EQ(test::ReadFileBytes(path), "\x1B\x40\x0C");
+
+    const std::string name = "ps-test\\" +
+                             std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                             "\\" + dir.Path().filename().string();
+    EXPECT_FALSE(kernel.OpenSharedMemory(name));
+    auto created = kernel.CreateSharedMemory(name, 4096);
+    ASSERT_TRUE(created);
+    auto view = created->Map();
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->Bytes().size(), 4096u);
+    view->Bytes()[100] = 0x42;
+    auto opened = kernel.OpenSharedMemory(name);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->Map()->Bytes()[100], 0x42);
+    // The creator's handle removes the name; the memory is gone for later opens.
+    view.reset();
+    created.reset();
+    EXPECT_FALSE(kernel.OpenSharedMemory(name));
+}
+
+TEST(NativePlatformTest, MissingServicesFailAndSayHowToEmulate) {
+    test::InstallTestPlatform();
+    ::testing::internal::CaptureStderr();
+    SetThreadLastError(0);
+    EXPECT_FALSE(Platform().Spooler().Open("Any", TPrinterAccess::Default));
+    EXPECT_EQ(GetThreadLastError(), kErrorNotSupported);
+    EXPECT_FALSE(Platform().Spooler().Open("Other", TPrinterAccess::Full));
+    EXPECT_FALSE(Platform().Shell().OpenUrl("https://www.talvenor.com"));
+    EXPECT_EQ(Platform().Kernel().LoadVendorUsbLibrary(), nullptr);
+    EXPECT_EQ(GetThreadLastError(), kErrorModNotFound);
+    EXPECT_FALSE(Platform().SingleInstance().FindWindowClass("TfrmMainView2"));
+    std::string said = ::testing::internal::GetCapturedStderr();
+    // Said once per service, naming the variable.
+    auto first = said.find("PRINTER_SETTINGS_EMULATION");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(said.find("print spooler", said.find("print spooler") + 1), std::string::npos);
+}
+
+TEST(NativePlatformTest, TheVariableChoosesTheEmulatedPlatform) {
+    test::TTempDir dir;
+    test::TEmulationDirBuilder builder(dir.Path());
+    builder.Printer("Demo", "USB001");
+    builder.Write();
+
+    ::setenv(kEmulationVariable, dir.Path().string().c_str(), 1);
+    InstallDefaultPlatform();
+    EXPECT_TRUE(Platform().Spooler().Open("Demo", TPrinterAccess::Default));
+    ::unsetenv(kEmulationVariable);
+
+    ::testing::internal::CaptureStderr();
+    InstallDefaultPlatform();
+    EXPECT_FALSE(Platform().Spooler().Open("Demo", TPrinterAccess::Default));
+    ::testing::internal::GetCapturedStderr();
+    test::InstallTestPlatform();
+}
+
+}  // namespace
+}  // namespace ps

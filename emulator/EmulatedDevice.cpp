@@ -2,30 +2,12 @@
 // The emulated device: the printer core behind a lock, with its files.
 #include "EmulatedDevice.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "DeviceStore.h"
+#include "IniText.h"
 #include "PrinterCore.h"
 #include "scheme/IniFile.h"
 
 namespace ps::emu {
-namespace {
-
-// Scheme and menu files are read for their codes and hex texts; their language does not
-// matter, so 8-bit text is read as the English system would.
-constexpr std::uint16_t kFileLanguage = 0x0409;
-
-std::optional<TBytes> ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    const std::string s = text.str();
-    return TBytes(s.begin(), s.end());
-}
-
-}  // namespace
 
 struct TEmulatedDevice::TImpl {
     TImpl(const TDeviceConfig& config, std::filesystem::path stateDir, TClock& clock)
@@ -36,17 +18,16 @@ struct TEmulatedDevice::TImpl {
 
         std::optional<TIniFile> scheme;
         if (!config.schemeFile.empty()) {
-            if (std::filesystem::exists(config.schemeFile))
-                scheme = TIniFile::FromFile(config.schemeFile, kFileLanguage);
+            if (auto bytes = ReadFileBytes(config.schemeFile))
+                scheme = ParseIniBytes(*bytes);
             else
                 problems.push_back("scheme file " + config.schemeFile.string() + " missing");
         }
         std::optional<TIniFile> menu;
         if (!config.menuFile.empty()) {
-            setup.menu = ReadBytes(config.menuFile);
-            if (setup.menu) {
-                const std::string text(setup.menu->begin(), setup.menu->end());
-                menu = TIniFile::FromText(DecodeIniBytes(text, kFileLanguage));
+            if (auto bytes = ReadFileBytes(config.menuFile)) {
+                setup.menu = TBytes(bytes->begin(), bytes->end());
+                menu = ParseIniBytes(*bytes);
             } else {
                 problems.push_back("menu file " + config.menuFile.string() + " missing");
             }

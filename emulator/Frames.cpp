@@ -52,7 +52,8 @@ TFrameParser::TMatch TFrameParser::MatchAt(std::span<const std::uint8_t> buf, st
         std::search(body.begin(), body.end(), std::begin(kFrameStart), std::end(kFrameStart));
     auto it = std::search(body.begin(), next, m_Tail.begin(), m_Tail.end());
     if (it != next) {
-        if (bWaitForKnown && !bFinal) return TMatch::NeedMore;
+        // A stream does not wait for a longer known length once a tail has come: a command
+        // that is complete is obeyed now.
         frameLength =
             sizeof(kFrameStart) + static_cast<std::size_t>(it - body.begin()) + m_Tail.size();
         return TMatch::Frame;

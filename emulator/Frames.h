@@ -21,10 +21,11 @@ struct TSegment {
 };
 
 /// A stream splitter that never reads past its input and keeps at most one unfinished frame.
-/// A frame ends at the tail; when the command's body length is known (the oracle names
-/// candidate lengths), the tail must follow exactly there, so value bytes that happen to look
-/// like a tail do not cut the frame. A frame start without a tail within `maxBody` bytes is
-/// taken as loose data.
+/// A frame ends at the tail. When the command's body length is known (the oracle names
+/// candidate lengths) and the tail follows exactly there, that longer frame wins, so value
+/// bytes that happen to look like a tail do not cut a frame that has fully arrived. A frame
+/// start without a tail within `maxBody` bytes, or with another frame start before its tail,
+/// is taken as loose data.
 class TFrameParser {
 public:
     /// Fills `lengths` with candidate body lengths for a body that begins with `body` (the

@@ -52,7 +52,6 @@ TPrinterCore::TPrinterCore(TCoreSetup setup, TClock& clock)
       m_byIdleStatus(setup.idleStatus),
       m_State(std::move(setup.state)),
       m_PortParser(MakeParser()),
-      m_UsbParser(MakeParser()),
       m_Replies(4 * kReadAllLimit) {
     AddCardTypeItems(m_Scheme);
     // Items without a remembered value start from their factory value.
@@ -90,8 +89,6 @@ void TPrinterCore::Receive(const TRoute& route, std::span<const std::uint8_t> da
     std::vector<TSegment> segments;
     if (route.kind == TRouteKind::Port) {
         segments = m_PortParser.Feed(data, false);
-    } else if (route.kind == TRouteKind::Usb) {
-        segments = m_UsbParser.Feed(data, false);
     } else {
         TFrameParser parser = MakeParser();
         segments = parser.Feed(data, true);

@@ -48,8 +48,8 @@ public:
     TPrinterCore& operator=(const TPrinterCore&) = delete;
 
     /// One transmission. Framed commands are obeyed in order. Replies go to the reply queue,
-    /// except for jobs (a spooled job has no one reading its answers). A stream route ("port",
-    /// "usb") may split a frame across transmissions; other routes are whole transmissions.
+    /// except for jobs (a spooled job has no one reading its answers). On the byte stream
+    /// "port" a frame may span transmissions; every other transmission is whole.
     void Receive(const TRoute& route, std::span<const std::uint8_t> data);
 
     TBytes TakeReply(std::size_t max);
@@ -119,8 +119,7 @@ private:
     std::uint8_t m_byIdleStatus;
     TPrinterState m_State;
 
-    TFrameParser m_PortParser;  // "port" and "usb" are streams: frames may span transmissions
-    TFrameParser m_UsbParser;
+    TFrameParser m_PortParser;  // "port" is a byte stream: frames may span transmissions
     TReplyQueue m_Replies;
     bool m_bReplies = true;  // the current transmission's replies are kept
     bool m_bDirty = false;

@@ -9,6 +9,7 @@
 
 #include "LoopbackServer.h"
 #include "emulator/EmulatedDevice.h"
+#include "emulator/IniText.h"
 #include "scheme/IniFile.h"
 
 namespace {
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
     if (dir.empty() || id.empty()) return Usage();
 
     try {
-        const ps::TIniFile ini = ps::TIniFile::FromFile(dir / "emulation.ini", 0x0409);
+        const ps::TIniFile ini = ps::emu::ReadIniFile(dir / "emulation.ini");
         if (!ini.SectionExists("Device:" + id)) {
             std::fprintf(stderr, "printer-emulator: no [Device:%s] in %s\n", id.c_str(),
                          (dir / "emulation.ini").string().c_str());

@@ -54,6 +54,12 @@ void TScaledClock::Sleep(std::uint32_t ms) {
         std::chrono::nanoseconds(static_cast<std::int64_t>(ms * 1e6 / m_dSpeed)));
 }
 
+void TVirtualClock::Sleep(std::uint32_t ms) {
+    m_iNowMs += ms;
+    // Let a thread that waits for this one see the new time.
+    std::this_thread::yield();
+}
+
 void OverrideSystemLanguageId(std::optional<std::uint16_t> langId) {
     LanguageOverride() = langId;
 }

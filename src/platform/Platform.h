@@ -4,6 +4,7 @@
 // so a Win32 backend can include <windows.h> beside this header.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -136,6 +137,18 @@ public:
 private:
     double m_dSpeed;
     std::int64_t m_iStartNs;
+};
+
+/// Time that passes only when someone sleeps: Sleep(ms) moves the clock on by ms at once and
+/// returns. Time-outs and delays then follow from the order of calls alone, which makes tests
+/// and emulations independent of the machine's speed. Thread-safe.
+class TVirtualClock : public TClock {
+public:
+    std::uint64_t NowMs() override { return m_iNowMs.load(); }
+    void Sleep(std::uint32_t ms) override;
+
+private:
+    std::atomic<std::uint64_t> m_iNowMs{0};
 };
 
 /// One platform backend: the set of services for the running machine.

@@ -56,6 +56,11 @@ TEmulationDirBuilder& TEmulationDirBuilder::ClockSpeed(double speed) {
     return *this;
 }
 
+TEmulationDirBuilder& TEmulationDirBuilder::VirtualClock() {
+    Section("Clock").Set("Virtual", "1");
+    return *this;
+}
+
 std::string TEmulationDirBuilder::Text() const {
     std::string text;
     for (const auto& section : m_Sections) {

@@ -39,6 +39,8 @@ public:
     /// [Kernel] and [Clock] values.
     TEmulationDirBuilder& Kernel(std::string_view key, std::string_view value);
     TEmulationDirBuilder& ClockSpeed(double speed);
+    /// A clock whose time passes only by sleeping: time-outs follow from the order of calls.
+    TEmulationDirBuilder& VirtualClock();
 
     /// Writes emulation.ini and returns the directory.
     const std::filesystem::path& Write() const;

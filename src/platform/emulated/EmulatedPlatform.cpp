@@ -13,16 +13,24 @@
 #include "platform/emulated/EmulatedVendorUsb.h"
 
 namespace ps::emu {
+namespace {
+
+std::unique_ptr<TClock> MakeClock(const TEmulationConfig& config) {
+    if (config.virtualClock) return std::make_unique<TVirtualClock>();
+    return std::make_unique<TScaledClock>(config.clockSpeed);
+}
+
+}  // namespace
 
 struct TEmulatedPlatform::TImpl {
     TImpl(std::filesystem::path directory, TDeviceFactory factory)
         : config(LoadEmulationConfig(directory, &problems)),
-          clock(config.clockSpeed),
-          devices(config, clock, std::move(factory)),
+          clock(MakeClock(config)),
+          devices(config, *clock, std::move(factory)),
           state(directory / "state.ini"),
           kernel(config, devices, MakeNativeKernel()),
-          vendor(devices, kernel, clock),
-          monitor(kernel, devices, clock),
+          vendor(devices, kernel, *clock),
+          monitor(kernel, devices, *clock),
           spooler(config, state, devices, monitor),
           shell(directory),
           single(directory) {
@@ -31,7 +39,7 @@ struct TEmulatedPlatform::TImpl {
 
     std::vector<std::string> problems;
     TEmulationConfig config;
-    TScaledClock clock;
+    std::unique_ptr<TClock> clock;
     TDeviceHub devices;
     TEmulationState state;
     TEmulatedKernel kernel;
@@ -51,7 +59,7 @@ TKernel& TEmulatedPlatform::Kernel() {
     return m_pImpl->kernel;
 }
 TClock& TEmulatedPlatform::Clock() {
-    return m_pImpl->clock;
+    return *m_pImpl->clock;
 }
 TSpooler& TEmulatedPlatform::Spooler() {
     return m_pImpl->spooler;

@@ -222,6 +222,8 @@ TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
         }
     }
 
+    config.virtualClock = reader.Bool("Clock", "Virtual", false);
+
     for (const std::string& section : config.ini.SectionNames()) {
         if (StartsWithNoCase(section, "Printer:") && section.size() > 8) {
             if (config.FindPrinter(std::string_view(section).substr(8))) continue;

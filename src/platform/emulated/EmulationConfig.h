@@ -59,7 +59,8 @@ struct TEmulationConfig {
     bool vendorLibrary = true;                 // "VendorLibrary=0": the library is missing
 
     // [Clock]
-    double clockSpeed = 1.0;  // "Speed="
+    double clockSpeed = 1.0;    // "Speed="
+    bool virtualClock = false;  // "Virtual=1": time passes only by sleeping (TVirtualClock)
 
     std::vector<TEmulatedPrinterConfig> printers;  // in file order
     std::vector<std::string> deviceIds;            // "[Device:ID]" sections in file order

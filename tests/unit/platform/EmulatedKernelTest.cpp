@@ -18,7 +18,7 @@ using test::TTestBytes;
 
 class EmulatedKernelTest : public ::testing::Test {
 protected:
-    EmulatedKernelTest() : m_Builder(m_Dir.Path()) { m_Builder.ClockSpeed(1000); }
+    EmulatedKernelTest() : m_Builder(m_Dir.Path()) { m_Builder.VirtualClock(); }
     ~EmulatedKernelTest() override { test::InstallTestPlatform(); }
 
     emu::TEmulatedPlatform& Start() {
@@ -45,6 +45,11 @@ TEST_F(EmulatedKernelTest, AnswersFromTheKernelSection) {
     EXPECT_EQ(temp, (m_Dir.Path() / "tmp" / "user").string() + "/");
     EXPECT_TRUE(std::filesystem::is_directory(temp));
     EXPECT_EQ(Kernel().GetProgramPath(), (m_Dir.Path() / "bin" / "PrinterSettings.exe").string());
+
+    // The virtual clock moves only when someone sleeps.
+    EXPECT_EQ(Platform().Clock().NowMs(), 0u);
+    Platform().Clock().Sleep(8000);
+    EXPECT_EQ(Platform().Clock().NowMs(), 8000u);
 
     // Defaults: session 1, a temp folder inside the directory.
     m_Builder.Section("Kernel") = test::TEmulationDirBuilder::TSection("Kernel");

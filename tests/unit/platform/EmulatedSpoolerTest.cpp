@@ -14,7 +14,7 @@ using test::TTestBytes;
 
 class EmulatedSpoolerTest : public ::testing::Test {
 protected:
-    EmulatedSpoolerTest() : m_Builder(m_Dir.Path()) { m_Builder.ClockSpeed(1000); }
+    EmulatedSpoolerTest() : m_Builder(m_Dir.Path()) { m_Builder.VirtualClock(); }
     ~EmulatedSpoolerTest() override { test::InstallTestPlatform(); }
 
     emu::TEmulatedPlatform& Start() {

@@ -25,7 +25,7 @@ TBytes PaperTypeReply(std::uint8_t value) {
 class EmulatorRouteTest : public ::testing::Test {
 protected:
     EmulatorRouteTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.ClockSpeed(1000);
+        m_Builder.VirtualClock();
         m_Builder.Printer("Passbook", "USB001").Set("Device", "qr520");
         m_Builder.Printer("Receipt", "LPT1").Set("Device", "qr520");
         m_Builder.Device("qr520", "USB001", "MFG:Talvenor;MDL:QR-520;")

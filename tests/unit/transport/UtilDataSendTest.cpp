@@ -22,7 +22,7 @@ const TTestBytes kReadReply = {0x1B, 0x1D, 0x1E, 0x12, 0x0A, 0x01, 0x03, 0x1B, 0
 class UtilDataSendTest : public ::testing::Test {
 protected:
     UtilDataSendTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.ClockSpeed(1000).Kernel("SessionId", "3");
+        m_Builder.VirtualClock().Kernel("SessionId", "3");
         m_Builder.Device("pb", "USB001", "MFG:Talvenor;MDL:QR-520;");
         m_Builder.Printer("Passbook", "USB001").Set("Device", "pb");
     }

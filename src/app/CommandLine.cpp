@@ -28,13 +28,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string PrinterFileName(std::string_view printerName) {
-    const bool onlyDots = !printerName.empty() &&
-                          printerName.find_first_not_of('.') == std::string_view::npos;
+    const bool onlyDots =
+        !printerName.empty() && printerName.find_first_not_of('.') == std::string_view::npos;
     std::string out;
     for (char c : printerName) {
         auto byte = static_cast<unsigned char>(c);
-        bool unsafe = byte < 0x20 || byte == 0x7F || std::string_view("\\/:*?\"<>|%").find(c) !=
-                                                         std::string_view::npos;
+        bool unsafe = byte < 0x20 || byte == 0x7F ||
+                      std::string_view("\\/:*?\"<>|%").find(c) != std::string_view::npos;
         if (unsafe || (onlyDots && c == '.')) {
             char hex[4];
             std::snprintf(hex, sizeof hex, "%%%02X", byte);

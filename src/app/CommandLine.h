@@ -11,10 +11,10 @@ namespace ps {
 
 struct TCommandLine {
     bool bHasArguments = false;
-    std::string strPrinterName;     // argument 1, verbatim
-    std::uint8_t iRunMode = 100;    // argument 2: decimal, low 8 bits, 0 when not a number
-    std::int32_t iItem = 0;         // argument 3: decimal, 0 when not a number
-    std::int32_t iReserved = 0;     // argument 4: read and ignored
+    std::string strPrinterName;   // argument 1, verbatim
+    std::uint8_t iRunMode = 100;  // argument 2: decimal, low 8 bits, 0 when not a number
+    std::int32_t iItem = 0;       // argument 3: decimal, 0 when not a number
+    std::int32_t iReserved = 0;   // argument 4: read and ignored
 };
 
 /// Parses the arguments after the program name.

@@ -20,6 +20,8 @@ TWaitingWindowGuard::TWaitingWindowGuard(std::string_view printerName) {
     UserInterface().ShowWaiting(texts.caption, texts.text);
 }
 
-TWaitingWindowGuard::~TWaitingWindowGuard() { UserInterface().HideWaiting(); }
+TWaitingWindowGuard::~TWaitingWindowGuard() {
+    UserInterface().HideWaiting();
+}
 
 }  // namespace ps

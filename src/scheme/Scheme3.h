@@ -232,6 +232,15 @@ public:
     /// for items the reply lacks).
     void SetAllCurrentValues_ForPage(const std::uint8_t* reply, std::int32_t length,
                                      std::uint8_t iPage);
+    /// Downloads the printer's menu (model query, menu request, unpacking) and stores it as
+    /// g_PrinterCacheBase + ".DAT"; an older file is deleted first. True when it was written.
+    bool GetPrinterMenuResources();
+    /// Reads page iPage from the printer and writes the current-values report to
+    /// g_PrinterCacheBase; the old report is deleted first and none is left on failure.
+    void CreatePrinterValuesIni_ForPage(std::uint8_t iPage);
+    /// The report's text for the values the page's items hold now.
+    std::string ValuesReportText(std::uint8_t iPage) const;
+
     /// Command texts of the current scheme: single-item read, page read, item write.
     std::string SingleReadCommandOf(const TSettingItem& item) const;
     std::string PageReadCommandOf(std::uint8_t iPage) const;

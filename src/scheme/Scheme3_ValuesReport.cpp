@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+// The current-values report: the values of one page with their titles, for other programs.
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Globals.h"
+#include "app/UtilPrinter.h"
+#include "localisation/Scheme.h"
+#include "scheme/AtomicFile.h"
+#include "scheme/Scheme3.h"
+
+namespace ps {
+namespace {
+
+// Short date and long time as the language's locale writes them.
+std::string LocaleNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[64];
+    if (g_GlobalString.Language == plEN) {
+        int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
+        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", local.tm_mon + 1,
+                      local.tm_mday, local.tm_year + 1900, hour12, local.tm_min, local.tm_sec,
+                      local.tm_hour < 12 ? "AM" : "PM");
+    } else {
+        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d", local.tm_year + 1900,
+                      local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    }
+    return text;
+}
+
+// The title up to and including the blank of its first " (": drops a millimetre suffix.
+std::string ReportTitle(const std::string& title) {
+    auto cut = title.find(" (");
+    return cut == std::string::npos ? title : title.substr(0, cut + 1);
+}
+
+}  // namespace
+
+std::string TSchemeOptions2::ValuesReportText(std::uint8_t iPage) const {
+    std::string text = "[CurrentValues]\r\nTime = " + LocaleNow() + "\r\n";
+    const std::int32_t count = GetItemLength(iPage);
+    for (std::int32_t i = 0; i < count; ++i) {
+        TSettingItem item;
+        GetItem(iPage, i, item);
+        text += std::to_string(i) + " = ";
+        if (item.ValueCurrent != ValueAbsent) {
+            std::string title;
+            GetTitleFromValue(iPage, i, title, item.ValueCurrent);
+            text += g_GlobalString.CurrentValue + ReportTitle(title);
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void TSchemeOptions2::CreatePrinterValuesIni_ForPage(std::uint8_t iPage) {
+    std::error_code ec;
+    std::filesystem::remove(g_PrinterCacheBase, ec);
+
+    std::string port;
+    bool online = false;
+    if (!GetPrinterPortInfo(g_PrinterName, port, online) || !online ||
+        port.find("USB") == std::string::npos)
+        return;
+    if (!GetPrinterValues_ForPage(FindUSBPrinterIndex(port), iPage)) return;
+    WriteFileAtomically(g_PrinterCacheBase, ValuesReportText(iPage));
+}
+
+}  // namespace ps

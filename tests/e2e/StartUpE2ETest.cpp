@@ -1,0 +1,203 @@
+// SPDX-License-Identifier: MIT
+// printer-settings run whole against emulation directories: the file-only run modes and the
+// ways start-up ends early.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ProgramRunner.h"
+#include "support/EmulationDirBuilder.h"
+#include "support/TestSupport.h"
+
+namespace ps::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Base page of four items: an ENUM, one the printer does not know, a SERIAL with a
+// millimetre suffix and a three-byte flag item.
+std::string SchemeText(int menuVersion, bool withUnknownItem = true) {
+    std::string text =
+        "[GlobalSettings]\r\nPrinterName=Talvenor Test\r\nMenuVersion=" +
+        std::to_string(menuVersion) +
+        "\r\nTimeOutPage=800\r\n"
+        "[BaseItemME]\r\nName=Base\r\nIcon=100_SETTINGS\r\nTitle.EN=Base\r\n"
+        "[BaseSection]\r\nItemCount=" +
+        std::string(withUnknownItem ? "4" : "3") +
+        "\r\n"
+        "[BaseItem01]\r\nName=Quiet\r\nGetInstruction=10\r\nSetInstruction=1B 1D 1E 05 04 10\r\n"
+        "RuleType=ENUM\r\nRule.EN=0=Off,1=On\r\n";
+    int n = 2;
+    if (withUnknownItem) {
+        text +=
+            "[BaseItem02]\r\nName=Feed\r\nGetInstruction=11\r\nSetInstruction=1B 1D 1E 05 04 11\r\n"
+            "RuleType=ENUM\r\nRule.EN=0=Auto,1=Manual\r\n";
+        n = 3;
+    }
+    text += "[BaseItem0" + std::to_string(n) +
+            "]\r\nName=Tear\r\nGetInstruction=12\r\nSetInstruction=1B 1D 1E 05 04 12\r\n"
+            "RuleType=SERIAL\r\nRule.EN=Min=0,Max=30,Step=1,DisplayAdd=0,mmMultiply=0.423333,"
+            "Title=/60 inch\r\n";
+    text += "[BaseItem0" + std::to_string(n + 1) +
+            "]\r\nName=Sensors\r\nGetInstruction=13\r\nSetInstruction=1B 1D 1E 05 04 13\r\n"
+            "ParameterCount=3\r\nRuleType=ENUM\r\nRule.EN=1=Paper,2=Cover,3=Edge\r\n";
+    return text;
+}
+
+class StartUpE2E : public ::testing::Test {
+protected:
+    StartUpE2E() : m_Builder(m_Dir.Path()) {
+        m_Builder.Kernel("LangId", "0x0409").ClockSpeed(50);
+        m_Dir.Write("drivers/3/Test_Settings.Dat", SchemeText(0));
+        m_Dir.Write("device.dat", SchemeText(0, false));
+    }
+
+    TEmulationDirBuilder::TSection& UsbPrinter(const std::string& name, const std::string& port,
+                                               const std::string& device) {
+        m_Builder.Device(device, port, "MFG:Talvenor;MDL:Test;")
+            .Set("Scheme", "device.dat")
+            .Set("Values", "10=1,12=12,13=0");
+        return m_Builder.Printer(name, port)
+            .Set("DriverName", "Talvenor Test")
+            .Set("DependentFiles", "drivers/3/Test_Settings.Dat")
+            .Set("Device", device);
+    }
+
+    TProgramResult Run(const std::vector<std::string>& args) {
+        m_Builder.Write();
+        return RunProgram(PRINTER_SETTINGS_BIN, args,
+                          {{"PRINTER_SETTINGS_EMULATION", m_Dir.Path().string()}});
+    }
+
+    fs::path CacheBase(const std::string& fileName) const {
+        return m_Dir.Path() / "temp" / "Talvenor Printer" / fileName;
+    }
+
+    TTempDir m_Dir;
+    TEmulationDirBuilder m_Builder;
+};
+
+TEST_F(StartUpE2E, ValuesReportListsEveryItemOfTheBasePage) {
+    UsbPrinter("Talvenor Test", "USB001", "dev");
+    auto result = Run({"Talvenor Test", "101"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string report = ReadFileBytes(CacheBase("Talvenor Test"));
+    ASSERT_EQ(report.rfind("[CurrentValues]\r\nTime = ", 0), 0u) << report;
+    const std::string items = report.substr(report.find("\r\n", 20) + 2);
+    EXPECT_EQ(items,
+              "0 = Current :On\r\n"
+              "1 = \r\n"
+              "2 = Current :12/60 inch\t \r\n"
+              "3 = Current :No\r\n");
+    // The read went to the printer as one page command over USB.
+    auto log = m_Builder.CommandLog("dev");
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "usb 1B 1D 1E 05 03 04 10 11 12 13 1B 1D 1F");
+}
+
+TEST_F(StartUpE2E, NoReportWhereThePageCannotBeRead) {
+    UsbPrinter("Network", "VODAV_10.0.0.7", "net");
+    UsbPrinter("Offline", "USB001", "off").Set("WorkOffline", "1");
+    UsbPrinter("Mute", "USB002", "mute");
+    m_Builder.Device("mute").Set("Mute", "1");
+    for (const std::string name : {"Network", "Offline", "Mute"}) {
+        m_Dir.Write("temp/Talvenor Printer/" + name, "old report");
+        auto result = Run({name, "101"});
+        EXPECT_EQ(result.exitCode, 2) << name;
+        EXPECT_EQ(result.err, "") << name;  // no message, no window
+        EXPECT_FALSE(fs::exists(CacheBase(name))) << name << ": the old report must go";
+    }
+}
+
+TEST_F(StartUpE2E, MenuDownloadGivesTheSameMenuInlineAndSeparate) {
+    const std::string menu = SchemeText(0);
+    m_Dir.Write("menu.dat", menu);
+    m_Dir.Write("drivers/3/Test_Settings.Dat", SchemeText(1));
+    for (const std::string transfer : {"inline", "separate"}) {
+        const std::string name = "Inkjet " + transfer;
+        UsbPrinter(name, transfer == "inline" ? "USB001" : "USB002", transfer)
+            .Set("Device", transfer);
+        m_Builder.Device(transfer)
+            .Set("Menu", "menu.dat")
+            .Set("MenuTransfer", transfer)
+            .Set("ModelName", "QJ-760");
+        auto result = Run({name, "102"});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(ReadFileBytes(CacheBase(name + ".DAT")), menu) << transfer;
+        EXPECT_NE(ReadFileBytes(CacheBase(name + ".ini")).find("PrinterName=QJ-760"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(StartUpE2E, MenuRefreshWithoutAMenuLeavesNoStaleFile) {
+    m_Dir.Write("drivers/3/Test_Settings.Dat", SchemeText(1));
+    UsbPrinter("Inkjet", "USB001", "dev");  // the device serves no menu: T = 0
+    m_Dir.Write("temp/Talvenor Printer/Inkjet.DAT", SchemeText(0));
+    auto result = Run({"Inkjet", "102"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("Error: Printer communication error"), std::string::npos)
+        << result.err;
+    EXPECT_FALSE(fs::exists(CacheBase("Inkjet.DAT")));
+    // Nothing but the per-printer files was left in the cache folder (no temporaries).
+    for (const auto& entry : fs::directory_iterator(CacheBase("").parent_path()))
+        EXPECT_EQ(entry.path().filename().string().rfind("Inkjet", 0), 0u) << entry.path();
+}
+
+TEST_F(StartUpE2E, StartEndsWhenTheMenuCannotBeHad) {
+    m_Dir.Write("drivers/3/Test_Settings.Dat", SchemeText(1));
+    UsbPrinter("Inkjet", "USB001", "dev");
+    m_Builder.Device("dev").Set("Mute", "1");
+    auto result = Run({"Inkjet", "0"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("[error] Error: Printer communication error, please make sure"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("not available"), std::string::npos);  // no window either
+}
+
+TEST_F(StartUpE2E, QueuedJobsEndTheStart) {
+    UsbPrinter("Busy", "USB001", "dev").Set("QueuedJobs", "2");
+    auto result = Run({"Busy", "101"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("[error] Information: There are some print task in driver"),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(fs::exists(CacheBase("Busy")));
+}
+
+TEST_F(StartUpE2E, RunModesAndMenuVersions) {
+    UsbPrinter("Talvenor Test", "USB001", "dev");
+    // 356 keeps its low 8 bits: run mode 100, the main window.
+    auto main = Run({"Talvenor Test", "356"});
+    EXPECT_EQ(main.exitCode, 3);
+    EXPECT_NE(main.err.find("main window is not available"), std::string::npos) << main.err;
+    auto item = Run({"Talvenor Test", "1", "2"});
+    EXPECT_EQ(item.exitCode, 3);
+    EXPECT_NE(item.err.find("item setting dialog is not available"), std::string::npos);
+
+    m_Dir.Write("drivers/3/Test_Settings.Dat", SchemeText(2));
+    auto unsupported = Run({"Talvenor Test", "101"});
+    EXPECT_EQ(unsupported.exitCode, 1);
+    EXPECT_NE(unsupported.err.find("\xE5\xBD\x93\xE5\x89\x8D\xE7\x89\x88\xE6\x9C\xAC"
+                                   "\xE3\x80\x90"
+                                   "2\xE3\x80\x91"),
+              std::string::npos)
+        << unsupported.err;
+}
+
+TEST_F(StartUpE2E, PrinterNamesNeverLeaveTheCacheFolder) {
+    for (const std::string name : {"\\\\server\\queue", "../../escape"}) {
+        UsbPrinter(name, "USB001", "dev");
+        auto result = Run({name, "101"});
+        EXPECT_EQ(result.exitCode, 0) << name << result.err;
+    }
+    EXPECT_TRUE(fs::exists(CacheBase("%5C%5Cserver%5Cqueue")));
+    EXPECT_TRUE(fs::exists(CacheBase("..%2F..%2Fescape")));
+    EXPECT_FALSE(fs::exists(m_Dir.Path() / "escape"));
+    EXPECT_FALSE(fs::exists(m_Dir.Path() / "temp" / "escape"));
+}
+
+}  // namespace
+}  // namespace ps::test

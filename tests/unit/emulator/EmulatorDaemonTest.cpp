@@ -85,7 +85,8 @@ TEST(EmulatorDaemon, ServesOneDeviceOnTheLoopbackPort) {
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     addr.sin_port = htons(static_cast<std::uint16_t>(port));
-    ASSERT_EQ(connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0) << std::strerror(errno) << " port " << port;
+    ASSERT_EQ(connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0)
+        << std::strerror(errno) << " port " << port;
     // A read command cut in two pieces is one command.
     const auto first = test::Hex("1B 1D 1E 05 03 01");
     const auto second = test::Hex("0A 1B 1D 1F");

@@ -22,8 +22,9 @@ public:
     void Start();
     /// True once Execute has returned (or thrown).
     bool Finished() const;
-    /// Waits until the body has finished or `ms` milliseconds of the platform clock have
-    /// passed, whichever comes first, and returns Finished(). Wakes as soon as the body ends.
+    /// Waits until the body has finished or `ms` milliseconds have passed, whichever comes
+    /// first, and returns Finished(). Wakes as soon as the body ends. A sped-up platform clock
+    /// shortens the wait; a clock that moves only when slept on is left alone.
     bool WaitFinished(std::uint32_t ms);
     /// Blocks until the body has finished.
     void WaitFor();

@@ -21,7 +21,7 @@ const TTestBytes kJobBytes(kJobData.begin(), kJobData.end());
 class PortRoutesTest : public ::testing::Test {
 protected:
     PortRoutesTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.ClockSpeed(1000);
+        m_Builder.VirtualClock();
         m_Builder.Device("qr", "USB001", "MFG:Talvenor;CMD:ESC;MDL:QR-520;CLS:PRINTER;");
         m_Builder.Device("bare", "USB002", "MFG:Talvenor;CMD:ESC;");
         m_Builder.Device("qj", "USB003", "MDL:QJ-760;");

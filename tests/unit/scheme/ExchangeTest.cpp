@@ -49,7 +49,7 @@ std::string SchemeText(bool printerSide, const std::string& globals = {}) {
 class ExchangeTest : public ::testing::Test {
 protected:
     ExchangeTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.ClockSpeed(1000);
+        m_Builder.VirtualClock();
         m_Dir.Write("device.ini", SchemeText(true));
         m_Builder.Device("tp", "USB001", "MFG:Talvenor;MDL:TP-1;")
             .Set("Scheme", "device.ini")

@@ -24,7 +24,7 @@ const TTestBytes kReply = {0x1B, 0x1D, 0x1E, 0x05, 0x03, 0x01, 0x0A, 0x01, 0xC8,
 class RWPrinterTest : public ::testing::Test {
 protected:
     RWPrinterTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.ClockSpeed(1000);
+        m_Builder.VirtualClock();
         m_Builder.Device("pr", "USB001", "MFG:Talvenor;MDL:QJ-760;");
         m_Builder.Printer("Inkjet", "USB001").Set("Device", "pr");
         ResetGlobals();
@@ -115,6 +115,8 @@ TEST_F(RWPrinterTest, WritesTheCommandAndReadsTheReply) {
 }
 
 TEST_F(RWPrinterTest, OwnerKeepsTheWindowsAliveWhileWaiting) {
+    // Real time has to pass for the owner to wait: a sped-up clock, not a virtual one.
+    m_Builder.Section("Clock").Set("Virtual", "0").Set("Speed", "1000");
     m_Builder.Device("pr").Set("ReplyDelayMs", "100000");
     auto& device = Start();
     device.Answer(kCommand, kReply);

@@ -12,7 +12,7 @@ namespace {
 
 class USBPrinterPortTest : public ::testing::Test {
 protected:
-    USBPrinterPortTest() : m_Builder(m_Dir.Path()) { m_Builder.ClockSpeed(1000); }
+    USBPrinterPortTest() : m_Builder(m_Dir.Path()) { m_Builder.VirtualClock(); }
     ~USBPrinterPortTest() override { test::InstallTestPlatform(); }
 
     emu::TEmulatedPlatform& Start() {

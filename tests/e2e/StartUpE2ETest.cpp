@@ -48,7 +48,7 @@ std::string SchemeText(int menuVersion, bool withUnknownItem = true) {
 class StartUpE2E : public ::testing::Test {
 protected:
     StartUpE2E() : m_Builder(m_Dir.Path()) {
-        m_Builder.Kernel("LangId", "0x0409").ClockSpeed(50);
+        m_Builder.Kernel("LangId", "0x0409").VirtualClock();
         m_Dir.Write("drivers/3/Test_Settings.Dat", SchemeText(0));
         m_Dir.Write("device.dat", SchemeText(0, false));
     }

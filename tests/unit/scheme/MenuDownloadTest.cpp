@@ -56,7 +56,7 @@ TTestBytes MenuReply(const TTestBytes& payload, std::uint32_t transfer, bool inl
 TTestBytes ModelReply(const std::string& name) {
     TTestBytes out = {0x1B, 0x1D, 0x1E, 0x04, 0x0F, 0xC5,
                       0x88, 0xCA, 0x3F, 0,    0,    static_cast<std::uint8_t>(name.size())};
-    out.insert(out.end(), name.begin(), name.end());
+    for (char c : name) out.push_back(static_cast<std::uint8_t>(c));
     return out;
 }
 

@@ -124,12 +124,16 @@ std::vector<TReplyEntry> DecodePageReply(const std::uint8_t* reply, int length,
 
 std::optional<std::int32_t> FindReplyValue(const std::vector<TReplyEntry>& entries,
                                            std::string_view getInstruction) {
+    // Equal to a code's two upper-case digits, letter case aside: exactly two hex digits.
+    auto digit = [](char c) {
+        c = AsciiUpper(c);
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    };
     if (getInstruction.size() != 2) return std::nullopt;
-    for (const TReplyEntry& e : entries) {
-        std::string name = Hex2(e.code);
-        if (AsciiUpper(getInstruction[0]) == name[0] && AsciiUpper(getInstruction[1]) == name[1])
-            return e.value;
-    }
+    const int high = digit(getInstruction[0]), low = digit(getInstruction[1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    for (const TReplyEntry& e : entries)
+        if (e.code == high * 16 + low) return e.value;
     return std::nullopt;
 }
 

@@ -290,10 +290,6 @@ TEST(RWPrinterData, SetParametersConvertsTheHexText) {
     EXPECT_EQ(worker.m_iUSBPrinter, 2);
     EXPECT_EQ(worker.m_dwReadData, 512u);
     EXPECT_FALSE(worker.m_bResult);
-    worker.SetParameters(0, "1B1", false, 0, 0, false, 0, 0);
-    EXPECT_EQ(worker.m_pBuf, (TTestBytes{0x1B}));
-    worker.SetParameters(0, "1G 05", false, 0, 0, false, 0, 0);
-    EXPECT_EQ(worker.m_pBuf, (TTestBytes{0x00, 0x05}));
 }
 
 }  // namespace

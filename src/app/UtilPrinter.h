@@ -40,8 +40,8 @@ int EnumUSBPrinters(std::vector<std::string>& names, std::vector<std::string>& v
 /// within the 50 characters after the key; empty when there is none.
 std::string DeviceIdField(std::string_view deviceId, std::string_view key);
 
-/// The position of the printer on `portName` among the listed USB printers (the last match),
-/// or -1. The vendor library's port number is this index + 1.
+/// The vendor library's index of the USB printer on `portName` (the last match among the
+/// printers that report a model), or -1. The library's port number is this index + 1.
 int FindUSBPrinterIndex(const std::string& portName);
 
 /// Sends bytes as a one-page raw spooler job. True when the data write succeeded.

@@ -57,8 +57,18 @@ std::string DeviceIdField(std::string_view deviceId, std::string_view key) {
     return std::string(rest.substr(0, semi));
 }
 
-int EnumUSBPrinters(std::vector<std::string>& names, std::vector<std::string>& values,
-                    std::string_view separator) {
+namespace {
+
+// One USB printer of the vendor library that reports a model.
+struct TUsbPrinter {
+    std::int32_t libraryIndex;
+    std::string name;  // maker + model
+    std::string port;
+    std::string path;
+};
+
+std::vector<TUsbPrinter> ListUsbPrinters() {
+    std::vector<TUsbPrinter> printers;
     const std::int32_t count = USBPrintRefresh();
     for (std::int32_t i = 0; i < count; ++i) {
         std::array<char, kUsbTextBufferSize> path{}, port{}, deviceId{};
@@ -68,9 +78,19 @@ int EnumUSBPrinters(std::vector<std::string>& names, std::vector<std::string>& v
         path.back() = port.back() = deviceId.back() = 0;
         std::string_view id = deviceId.data();
         if (id.find("MDL:") == std::string_view::npos) continue;
-        names.push_back(DeviceIdField(id, "MFG:") + DeviceIdField(id, "MDL:") +
-                        std::string(separator) + port.data());
-        values.push_back(path.data());
+        printers.push_back({i, DeviceIdField(id, "MFG:") + DeviceIdField(id, "MDL:"),
+                            port.data(), path.data()});
+    }
+    return printers;
+}
+
+}  // namespace
+
+int EnumUSBPrinters(std::vector<std::string>& names, std::vector<std::string>& values,
+                    std::string_view separator) {
+    for (const TUsbPrinter& printer : ListUsbPrinters()) {
+        names.push_back(printer.name + std::string(separator) + printer.port);
+        values.push_back(printer.path);
     }
     return static_cast<int>(names.size());
 }
@@ -92,14 +112,11 @@ int BuildPortList(std::string_view portText, std::vector<std::string>* names,
 }
 
 int FindUSBPrinterIndex(const std::string& portName) {
-    std::vector<std::string> names, values;
-    EnumUSBPrinters(names, values, "=");
+    // The library's own index, so that a printer without a model listed before this one
+    // cannot make the caller open its neighbour.
     int index = -1;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::size_t eq = names[i].find('=');
-        if (eq != std::string::npos && names[i].compare(eq + 1, std::string::npos, portName) == 0)
-            index = static_cast<int>(i);
-    }
+    for (const TUsbPrinter& printer : ListUsbPrinters())
+        if (printer.port == portName) index = printer.libraryIndex;
     return index;
 }
 

@@ -79,6 +79,8 @@ protected:
 };
 
 TEST_F(StartUpE2E, ValuesReportListsEveryItemOfTheBasePage) {
+    // A USB printer without a model ahead in the library's list must not take the read.
+    m_Builder.Device("bare", "USB000", "MFG:Talvenor;CMD:ESC;");
     UsbPrinter("Talvenor Test", "USB001", "dev");
     auto result = Run({"Talvenor Test", "101"});
     ASSERT_EQ(result.exitCode, 0) << result.err;

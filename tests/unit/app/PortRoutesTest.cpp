@@ -70,11 +70,13 @@ TEST_F(PortRoutesTest, PortListExpandsTheUsbPrintersThatReportAModel) {
     EXPECT_EQ(more, (TList{"x", "TalvenorQR-520=USB001", "QJ-760=USB003"}));
 }
 
-TEST_F(PortRoutesTest, UsbIndexNumbersOnlyPrintersWithAModel) {
+TEST_F(PortRoutesTest, UsbIndexIsTheLibrarysOwnAndSkipsPrintersWithoutAModel) {
     m_Builder.Device("twin", "USB003", "MFG:Other;MDL:Twin;");
     Start();
     EXPECT_EQ(FindUSBPrinterIndex("USB001"), 0);
-    EXPECT_EQ(FindUSBPrinterIndex("USB003"), 2);  // the last of two on that port
+    // The printer without a model on USB002 is library index 1: it is never found, and it does
+    // not shift the printers after it. The last of the two on USB003 is index 3.
+    EXPECT_EQ(FindUSBPrinterIndex("USB003"), 3);
     EXPECT_EQ(FindUSBPrinterIndex("USB002"), -1);
     EXPECT_EQ(FindUSBPrinterIndex("usb001"), -1);
     EXPECT_EQ(FindUSBPrinterIndex("LPT1"), -1);

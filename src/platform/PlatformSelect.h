@@ -8,6 +8,7 @@ namespace ps {
 inline constexpr const char* kEmulationVariable = "PRINTER_SETTINGS_EMULATION";
 
 /// Installs the emulated platform when PRINTER_SETTINGS_EMULATION is set, else the native one.
+/// Throws std::runtime_error when the variable names a folder without emulation.ini.
 void InstallDefaultPlatform();
 
 }  // namespace ps

@@ -189,6 +189,14 @@ TEST_F(StartUpE2E, RunModesAndMenuVersions) {
         << unsupported.err;
 }
 
+TEST_F(StartUpE2E, MistypedEmulationDirectoryStopsAtOnce) {
+    auto result = RunProgram(PRINTER_SETTINGS_BIN, {"Talvenor Test", "101"},
+                             {{"PRINTER_SETTINGS_EMULATION", (m_Dir.Path() / "nope").string()}});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("holds no emulation.ini"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("[waiting]"), std::string::npos);
+}
+
 TEST_F(StartUpE2E, PrinterNamesNeverLeaveTheCacheFolder) {
     for (const std::string name : {"\\\\server\\queue", "../../escape"}) {
         UsbPrinter(name, "USB001", "dev");

@@ -116,11 +116,13 @@ bool SendTestPrintJob(const std::string& printerName, const std::uint8_t* data,
     if (!printer) return false;
     printer->StartDocument("Print test", "", "RAW");
     printer->StartPage();
+    // The write decides: a pattern that never reached the spooler must not count as printed.
     std::uint32_t written = 0;
-    printer->WriteData(std::span<const std::uint8_t>(data, data ? length : 0), written);
+    const bool ok =
+        printer->WriteData(std::span<const std::uint8_t>(data, data ? length : 0), written);
     printer->EndPage();
     printer->EndDocument();
-    return true;
+    return ok;
 }
 
 }  // namespace ps

@@ -170,9 +170,9 @@ TEST_F(UtilDataSendTest, TestPrintsAreRawJobsNamedPrintTest) {
     EXPECT_EQ(Received()[0].first, "job Print test");
     EXPECT_EQ(Received()[0].second, TTestBytes(pattern, pattern + 3));
 
-    // The printer could be opened: true, whatever the job's fate.
-    EXPECT_TRUE(SendTestPrintJob("NoWrite", pattern, 3));
-    EXPECT_TRUE(SendTestPrintJob("NoDoc", pattern, 3));
+    // A job whose data could not be written is a failure, not a test print.
+    EXPECT_FALSE(SendTestPrintJob("NoWrite", pattern, 3));
+    EXPECT_FALSE(SendTestPrintJob("NoDoc", pattern, 3));
     EXPECT_FALSE(SendTestPrintJob("Missing", pattern, 3));
     EXPECT_EQ(Received().size(), 1u);
 }

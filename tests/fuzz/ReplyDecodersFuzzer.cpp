@@ -62,7 +62,8 @@ void FuzzGetData(const std::uint8_t* data, std::size_t size) {
     std::int32_t length = -5;
     if (worker.GetData(destination.data(), capacity, length, frame)) {
         Check(length >= 0 && length <= capacity + 1);
-        Check(std::memcmp(destination.data(), worker.m_Buf.data() + (n - length), length) == 0);
+        Check(length == 0 ||
+              std::memcmp(destination.data(), worker.m_Buf.data() + (n - length), length) == 0);
     } else {
         Check(length == 0 || length == -5);
     }

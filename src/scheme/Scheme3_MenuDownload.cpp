@@ -60,8 +60,11 @@ bool TSchemeOptions2::GetPrinterMenuResources() {
         nRead < 8)
         return false;
     const int h = FindMem(kMenuReplyHead, buffer.data(), 5, nRead);
-    if (h < 0 || h + 9 > nRead) return false;
-    const std::uint32_t transfer = ReadLE32(buffer.data() + h + 5);
+    if (h < 0) return false;
+    // A reply that ends inside T leaves the missing bytes as the zeros of the cleared buffer.
+    std::uint8_t length[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4 && h + 5 + i < nRead; ++i) length[i] = buffer[h + 5 + i];
+    const std::uint32_t transfer = ReadLE32(length);
 
     std::vector<std::uint8_t> payload;
     if (static_cast<std::uint32_t>(nRead) < transfer) {

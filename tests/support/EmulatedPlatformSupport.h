@@ -34,6 +34,11 @@ public:
         std::lock_guard lock(m_Mutex);
         m_Script[std::move(command)] = std::move(reply);
     }
+    /// Replies `parts` to `command` as separate transfers, the k-th `gapMs` × k after the first.
+    void AnswerInParts(TTestBytes command, std::vector<TTestBytes> parts, std::uint64_t gapMs) {
+        std::lock_guard lock(m_Mutex);
+        m_PartScript[std::move(command)] = {std::move(parts), gapMs};
+    }
     void AnswerAny(TTestBytes reply) {
         std::lock_guard lock(m_Mutex);
         m_AnyReply = std::move(reply);
@@ -58,6 +63,14 @@ public:
         TTestBytes bytes(data.begin(), data.end());
         m_Received.emplace_back(std::string(route), bytes);
         if (m_Config.mute) return;
+        if (auto parts = m_PartScript.find(bytes); parts != m_PartScript.end()) {
+            std::uint64_t at = m_Clock.NowMs() + m_Config.replyDelayMs;
+            for (const TTestBytes& part : parts->second.first) {
+                m_Replies.push_back({at, part});
+                at += parts->second.second;
+            }
+            return;
+        }
         auto it = m_Script.find(bytes);
         const TTestBytes* reply = it != m_Script.end() ? &it->second
                                   : m_AnyReply         ? &*m_AnyReply
@@ -93,6 +106,7 @@ private:
     std::mutex m_Mutex;
     std::uint8_t m_Status;
     std::map<TTestBytes, TTestBytes> m_Script;
+    std::map<TTestBytes, std::pair<std::vector<TTestBytes>, std::uint64_t>> m_PartScript;
     std::optional<TTestBytes> m_AnyReply;
     std::deque<std::pair<std::uint64_t, TTestBytes>> m_Replies;
     std::vector<std::pair<std::string, TTestBytes>> m_Received;

@@ -116,6 +116,17 @@ TEST_F(MenuDownloadTest, InlineMenuIsUnpackedAndStored) {
     EXPECT_FALSE(m_Ui->waitingShown);
 }
 
+TEST_F(MenuDownloadTest, HeadEndingInsideTheTransferLength) {
+    // Eight bytes: the head and three bytes of T; its last byte is the cleared buffer's zero.
+    const TTestBytes packed = Packed(kMenu, static_cast<std::uint32_t>(kMenu.size()));
+    const auto transfer = static_cast<std::uint32_t>(packed.size());
+    TTestBytes head = {0x1B, 0x1D, 0x1E, 0x06, 0x03};
+    for (int i = 0; i < 3; ++i) head.push_back(static_cast<std::uint8_t>(transfer >> (8 * i)));
+    m_pDevice->AnswerInParts(Hex("1B 1D 1E 06 03 1B 1D 1F"), {head, packed}, 100);
+    ASSERT_TRUE(g_SchemeOptions->GetPrinterMenuResources());
+    EXPECT_EQ(MenuFile(), kMenu);
+}
+
 TEST_F(MenuDownloadTest, BrokenPackedMenusLeaveNoFile) {
     const TTestBytes good = Packed(kMenu, static_cast<std::uint32_t>(kMenu.size()));
     TTestBytes damaged = good;

@@ -162,15 +162,20 @@ std::optional<double> TryStrToFloat(std::string_view text) {
 
 // Two decimals with "." whatever the C locale is; a value that rounds to zero shows no sign.
 std::string FormatTwoDecimals(double value) {
+    // Halves round away from zero (0.125 shows 0.13), as printed values are expected to.
+    if (std::isfinite(value) && std::fabs(value) < 1e15) {
+        const long long cents = std::llround(value * 100.0);
+        const unsigned long long magnitude =
+            cents < 0 ? 0ull - static_cast<unsigned long long>(cents)
+                      : static_cast<unsigned long long>(cents);
+        return (cents < 0 ? "-" : "") + std::to_string(magnitude / 100) + "." +
+               (magnitude % 100 < 10 ? "0" : "") + std::to_string(magnitude % 100);
+    }
     char buffer[400];
     auto [end, ec] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
     if (ec != std::errc()) return "0.00";
-    std::string text(buffer, end);
-    if (text.size() > 1 && text.front() == '-' &&
-        text.find_first_not_of("0.", 1) == std::string::npos)
-        text.erase(0, 1);
-    return text;
+    return std::string(buffer, end);
 }
 
 void ParseSerialRule(std::vector<std::string> entries, TSettingItem& item,

@@ -99,6 +99,12 @@ TEST(Scheme3Rules, SerialMillimetres) {
               (Titles{"98x\t ( 0.20mm )", "100x\t ( 0.00mm )", "102x\t ( -0.20mm )"}));
     item = Parse("SERIAL", "Min=0,Max=10,Step=5,DisplayAdd=0,mmMultiply=0.0005");
     EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"0", "5", "10"}));
+    // Exact halves round away from zero; large products keep every digit.
+    item = Parse("SERIAL", "Min=-1,Max=1,Step=2,DisplayAdd=0,mmMultiply=0.125");
+    EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"-1\t ( -0.13mm )", "1\t ( 0.13mm )"}));
+    item = Parse("SERIAL", "Min=2000000000,Max=2000000000,Step=1,DisplayAdd=0,mmMultiply=1000");
+    EXPECT_EQ(item.RuleValues.RuleTitle,
+              (Titles{"2000000000\t ( 2000000000000.00mm )"}));
     item = Parse("SERIAL", "Min=0,Max=1,Step=1,DisplayAdd=0,mmMultiply=0,5");
     EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"0", "1"}));
     item = Parse("SERIAL", "Min=0,Max=1,Step=1,DisplayAdd=0,mmMultiply=abc");

@@ -49,6 +49,17 @@ inline std::string BytesToSpacedHex(const TBytes& bytes) {
 /// Every character's code in upper-case hex, at least two digits, no separators.
 std::string TextToHexText(std::string_view text);
 
+/// The 32-bit little-endian number at p (four bytes, least significant first).
+inline std::uint32_t ReadLE32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+/// Writes value at p as four bytes, least significant first.
+inline void WriteLE32(std::uint8_t* p, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
 /// First position i (0 <= i <= size2 - size1) where pSub matches pMem, or -1.
 int FindMem(const void* pSub, const void* pMem, int size1, int size2);
 

@@ -34,10 +34,7 @@ std::optional<TBytes> UnpackMenuPayload(std::span<const std::uint8_t> payload) {
     if (h < 0) return std::nullopt;
     auto packed = payload.subspan(static_cast<std::size_t>(h));
     if (packed.size() < 16) throw EMenuUnpackError("packed menu is shorter than its header");
-    const std::uint32_t size = static_cast<std::uint32_t>(packed[4]) |
-                               static_cast<std::uint32_t>(packed[5]) << 8 |
-                               static_cast<std::uint32_t>(packed[6]) << 16 |
-                               static_cast<std::uint32_t>(packed[7]) << 24;
+    const std::uint32_t size = ReadLE32(packed.data() + 4);
     if (size > kMaxUnpackedMenu)
         throw EMenuUnpackError("packed menu announces " + std::to_string(size) + " bytes");
     TBytes menu(size);

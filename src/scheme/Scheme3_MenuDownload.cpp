@@ -27,11 +27,6 @@ std::string DecodeModelName(const std::string& bytes) {
     return Latin1ToUtf8(bytes);
 }
 
-std::uint32_t ReadLE32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
 }  // namespace
 
 bool TSchemeOptions2::GetPrinterMenuResources() {

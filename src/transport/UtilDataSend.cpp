@@ -7,22 +7,18 @@
 #include <span>
 
 #include "platform/Platform.h"
+#include "scheme/Lib_String.h"
 #include "scheme/TextCodec.h"
 
 namespace ps {
 namespace {
 
 void PutLe32(std::span<std::uint8_t> block, std::size_t offset, std::int32_t value) {
-    auto bits = static_cast<std::uint32_t>(value);
-    for (std::size_t i = 0; i < 4; ++i)
-        block[offset + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    WriteLE32(&block[offset], static_cast<std::uint32_t>(value));
 }
 
 std::int32_t GetLe32(std::span<const std::uint8_t> block, std::size_t offset) {
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        bits |= static_cast<std::uint32_t>(block[offset + i]) << (8 * i);
-    return static_cast<std::int32_t>(bits);
+    return static_cast<std::int32_t>(ReadLE32(&block[offset]));
 }
 
 // The printer name in the block's 64-byte field: at most 31 UTF-16 units and a terminator,

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Globals.h"
-#include "app/UtilPrinter.h"
+#include "base/Lib_String.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
 #include "platform/emulated/EmulatedPlatform.h"
-#include "scheme/Lib_String.h"
+#include "printer/Globals.h"
+#include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
 #include "transport/UtilDataSend.h"
 

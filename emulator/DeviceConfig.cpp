@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "EmulatedDevice.h"
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scheme/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace ps::emu {
 namespace {

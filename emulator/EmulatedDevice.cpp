@@ -5,7 +5,7 @@
 #include "DeviceStore.h"
 #include "IniText.h"
 #include "PrinterCore.h"
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 

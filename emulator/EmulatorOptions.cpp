@@ -7,8 +7,8 @@
 #include <limits>
 #include <string_view>
 
-#include "scheme/IniFile.h"
-#include "scheme/Lib_String.h"
+#include "base/IniFile.h"
+#include "base/Lib_String.h"
 
 namespace ps::emu {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scheme/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace ps::emu {
 

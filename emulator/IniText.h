@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <set>
 
-#include "scheme/IniFile.h"
-#include "scheme/Lib_String.h"
+#include "base/IniFile.h"
+#include "base/Lib_String.h"
 
 namespace ps::emu {
 namespace {

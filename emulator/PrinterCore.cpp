@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
 
 namespace ps::emu {
 namespace {

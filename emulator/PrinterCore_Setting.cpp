@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "PrinterCore.h"
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
 
 namespace ps::emu {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 namespace {

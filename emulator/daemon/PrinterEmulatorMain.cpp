@@ -8,9 +8,9 @@
 #include <string>
 
 #include "LoopbackServer.h"
+#include "base/IniFile.h"
 #include "emulator/EmulatedDevice.h"
 #include "emulator/IniText.h"
-#include "scheme/IniFile.h"
 
 namespace {
 

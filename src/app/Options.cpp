@@ -2,9 +2,9 @@
 // Reading and writing the local options.
 #include "app/Options.h"
 
+#include "base/IniFile.h"
+#include "base/IniWriter.h"
 #include "platform/Platform.h"
-#include "scheme/IniFile.h"
-#include "scheme/IniWriter.h"
 
 namespace ps {
 namespace {

@@ -7,12 +7,12 @@
 #include <system_error>
 
 #include "app/CommandLine.h"
-#include "app/Globals.h"
-#include "app/UtilPrinter.h"
+#include "base/IniFile.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
-#include "scheme/IniFile.h"
+#include "printer/Globals.h"
+#include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {

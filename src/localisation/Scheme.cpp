@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "base/IniFile.h"
 #include "localisation/EmbeddedResource.h"
 #include "platform/Platform.h"
-#include "scheme/IniFile.h"
 
 namespace ps {
 

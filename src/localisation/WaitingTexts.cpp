@@ -2,9 +2,9 @@
 // Waiting window texts.
 #include "localisation/WaitingTexts.h"
 
+#include "base/TextCodec.h"
 #include "localisation/Scheme.h"
 #include "platform/UserInterface.h"
-#include "scheme/TextCodec.h"
 
 namespace ps {
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Pieces of the machine's own backend that other backends (the emulated one) build on.
+// The machine's own backend, as the selector and other backends (the emulated one) see it.
+// Each native backend (linux, win32) defines these; CMake compiles in the one of the machine.
 #pragma once
 
 #include <memory>
@@ -7,6 +8,9 @@
 #include "platform/Platform.h"
 
 namespace ps {
+
+/// The platform of this machine (the backend CMake compiled in for it).
+std::unique_ptr<TPlatform> MakeNativePlatform();
 
 /// The kernel services of this machine.
 std::unique_ptr<TKernel> MakeNativeKernel();

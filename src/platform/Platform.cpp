@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "base/TextCodec.h"
+
 namespace ps {
 namespace {
 std::unique_ptr<TPlatform>& Installed() {
@@ -26,6 +28,11 @@ TPlatform& Platform() {
 
 void InstallPlatform(std::unique_ptr<TPlatform> platform) {
     Installed() = std::move(platform);
+    // The INI reader below the platform decodes legacy code pages through the installed kernel.
+    SetLegacyTextDecoder([](std::string_view bytes, std::uint16_t langId) {
+        return Platform().Kernel().DecodeLegacyText(
+            bytes, langId == kSystemLanguage ? SystemLanguageId() : langId);
+    });
 }
 
 std::uint16_t SystemLanguageId() {

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "platform/Platform.h"
-#include "platform/PlatformSelect.h"
 
 namespace ps {
 namespace {

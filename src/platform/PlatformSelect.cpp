@@ -7,9 +7,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/NativeServices.h"
 #include "platform/Platform.h"
 #include "platform/emulated/EmulatedPlatform.h"
-#include "platform/linux/LinuxPlatform.h"
 
 namespace ps {
 

@@ -2,10 +2,9 @@
 // Chooses the platform backend at start.
 #pragma once
 
-namespace ps {
+#include "platform/PlatformTypes.h"
 
-/// Environment variable naming an emulation directory; when set, the emulated platform runs.
-inline constexpr const char* kEmulationVariable = "PRINTER_SETTINGS_EMULATION";
+namespace ps {
 
 /// Installs the emulated platform when PRINTER_SETTINGS_EMULATION is set, else the native one.
 /// Throws std::runtime_error when the variable names a folder without emulation.ini.

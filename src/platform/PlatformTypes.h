@@ -6,6 +6,9 @@
 
 namespace ps {
 
+/// Environment variable naming an emulation directory; when set, the emulated platform runs.
+inline constexpr const char* kEmulationVariable = "PRINTER_SETTINGS_EMULATION";
+
 /// A system error code. Backends convert their own errors into these values once, at their
 /// edge; the numbers are the Win32 ones, because printer code compares against them (1460).
 using TSysError = std::uint32_t;

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
 
 namespace ps {
 

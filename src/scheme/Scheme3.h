@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Lib_String.h"
 #include "localisation/Scheme.h"
-#include "scheme/Lib_String.h"
 
 namespace ps {
 
@@ -206,22 +206,21 @@ public:
     /// bytes asked for per read; out, the reply length copied to pBufRead, which holds
     /// nBufRead + 1 bytes. The result is the worker's outcome.
     bool DoWriteAndReadPrinter(std::int32_t iUSBPrinter, const std::string& strWriteHex,
-                               std::uint8_t* pBufRead, std::int32_t nBufRead,
-                               std::int32_t& nRead, bool bReadData, bool bResetFirst,
-                               std::uint32_t iExtraTimeOut, bool bFromFrameStart);
+                               std::uint8_t* pBufRead, std::int32_t nBufRead, std::int32_t& nRead,
+                               bool bReadData, bool bResetFirst, std::uint32_t iExtraTimeOut,
+                               bool bFromFrameStart);
     /// The same for a printer by name; false, and nothing sent, unless the printer is usable
     /// and its port name contains "USB".
     bool DoWriteAndReadPrinter(const std::string& printerName, const std::string& strWriteHex,
-                               std::uint8_t* pBufRead, std::int32_t nBufRead,
-                               std::int32_t& nRead, bool bReadData, bool bResetFirst,
-                               std::uint32_t iExtraTimeOut, bool bFromFrameStart);
+                               std::uint8_t* pBufRead, std::int32_t nBufRead, std::int32_t& nRead,
+                               bool bReadData, bool bResetFirst, std::uint32_t iExtraTimeOut,
+                               bool bFromFrameStart);
     /// Sends raw command bytes to g_PrinterName without reading (PrinterNotFound shown when
     /// the printer is not usable).
     bool WritePrinter(const std::uint8_t* pBufWrite, std::int32_t nBufWrite);
     /// Sends raw command bytes to g_PrinterName and reads the reply into pBufReply.
-    bool WriteAndReadPrinter(const std::uint8_t* data, std::int32_t length,
-                             std::uint8_t* pBufReply, std::int32_t nBufReply,
-                             std::int32_t& nRead, bool bFromFrameStart);
+    bool WriteAndReadPrinter(const std::uint8_t* data, std::int32_t length, std::uint8_t* pBufReply,
+                             std::int32_t nBufReply, std::int32_t& nRead, bool bFromFrameStart);
     /// Reads the value of the current item (g_CurrentPage, g_CurrentItem) through the
     /// port-monitor channel. The value is set only for a value length of 1, 2 or 3; the result
     /// is the exchange's. Throws EConvertError for a GetInstruction that is not spaced hex.

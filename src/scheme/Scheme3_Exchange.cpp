@@ -6,10 +6,11 @@
 #include <limits>
 #include <vector>
 
-#include "app/Globals.h"
-#include "app/UtilPrinter.h"
 #include "localisation/Scheme.h"
 #include "platform/UserInterface.h"
+#include "printer/Globals.h"
+#include "printer/UtilPrinter.h"
+#include "scheme/ReadRecord.h"
 #include "scheme/Scheme3.h"
 #include "scheme/ValueCodec.h"
 #include "transport/ThreadRWPrinter.h"
@@ -74,6 +75,10 @@ bool TSchemeOptions2::DoWriteAndReadPrinter(std::int32_t iUSBPrinter,
                          m_Sections.SleepBeforeRead, static_cast<std::uint32_t>(nRead));
     worker.Start();
     WaitPumpingMessages(worker);
+    worker.WaitFor();
+    RecordWorkerExchange(worker);
+    if (!worker.m_strError.empty())
+        ShowMessage(g_GlobalString.ErrorTitle, worker.m_strError, TMessageIcon::Error);
     const bool result = worker.m_bResult;
     if (result && bReadData && nRead > 0)
         worker.GetData(pBufRead, nBufRead, nRead, bFromFrameStart);

@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {

@@ -4,14 +4,14 @@
 #include <system_error>
 #include <vector>
 
-#include "app/Globals.h"
+#include "base/AtomicFile.h"
+#include "base/IniWriter.h"
+#include "base/TextCodec.h"
 #include "localisation/WaitingTexts.h"
 #include "platform/Platform.h"
-#include "scheme/AtomicFile.h"
-#include "scheme/IniWriter.h"
+#include "printer/Globals.h"
 #include "scheme/PackedMenu.h"
 #include "scheme/Scheme3.h"
-#include "scheme/TextCodec.h"
 
 namespace ps {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/IniFile.h"
 #include "platform/UserInterface.h"
-#include "scheme/IniFile.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {
@@ -165,9 +165,9 @@ std::string FormatTwoDecimals(double value) {
     // Halves round away from zero (0.125 shows 0.13), as printed values are expected to.
     if (std::isfinite(value) && std::fabs(value) < 1e15) {
         const long long cents = std::llround(value * 100.0);
-        const unsigned long long magnitude =
-            cents < 0 ? 0ull - static_cast<unsigned long long>(cents)
-                      : static_cast<unsigned long long>(cents);
+        const unsigned long long magnitude = cents < 0
+                                                 ? 0ull - static_cast<unsigned long long>(cents)
+                                                 : static_cast<unsigned long long>(cents);
         return (cents < 0 ? "-" : "") + std::to_string(magnitude / 100) + "." +
                (magnitude % 100 < 10 ? "0" : "") + std::to_string(magnitude % 100);
     }

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/Globals.h"
-#include "app/UtilPrinter.h"
+#include "base/AtomicFile.h"
 #include "localisation/Scheme.h"
-#include "scheme/AtomicFile.h"
+#include "printer/Globals.h"
+#include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {

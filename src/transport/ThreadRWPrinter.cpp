@@ -4,12 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
-#include "app/Globals.h"
 #include "platform/Platform.h"
-#include "scheme/IniFile.h"
-#include "scheme/IniWriter.h"
-#include "scheme/Scheme3.h"
 #include "transport/TVPCOMM.h"
 
 namespace ps {
@@ -18,9 +15,6 @@ namespace {
 constexpr std::uint8_t kFrameStart[3] = {0x1B, 0x1D, 0x1E};
 constexpr std::int32_t kDrainLength = 32767;
 constexpr std::int32_t kContinuationTimeoutMs = 100;
-
-// The per-printer record is plain ASCII; reading it needs no code page.
-constexpr std::uint16_t kRecordLanguage = 0x0409;
 
 }  // namespace
 
@@ -46,27 +40,27 @@ void TRWPrinter::SetParameters(std::int32_t iUSBPrinter, const std::string& strW
 
 void TRWPrinter::Execute() {
     m_bResult = false;
-    g_ReadCount = TIniFile::FromFile(g_PrinterIniFile, kRecordLanguage)
-                      .ReadInteger("ReadPrinter", "Count", 0);
-
-    TIoHandle handle = OpenPrinterUSBPort(m_iUSBPrinter + 1);
-    if (handle != kInvalidIoHandle) {
+    m_bPortOpened = false;
+    m_bReadAttempted = false;
+    m_strError.clear();
+    try {
+        TIoHandle handle = OpenPrinterUSBPort(m_iUSBPrinter + 1);
+        if (handle == kInvalidIoHandle) return;
+        m_bPortOpened = true;
         struct TCloser {
             TIoHandle handle;
             ~TCloser() { CloseUSBPort(handle); }
         } closer{handle};
         Exchange(handle);
         m_strWriteHex.clear();
-        if (!g_PrinterIniFile.empty()) {
-            WriteIniInteger(g_PrinterIniFile, "ReadPrinter", "Count", g_ReadCount);
-            WriteIniString(g_PrinterIniFile, "ReadPrinter", "Last", m_bResult ? "-1" : "0");
-        }
+    } catch (const std::exception& e) {
+        // Carried back to the owner as a failed exchange; a thread must never end the program.
+        m_bResult = false;
+        m_strError = e.what();
+    } catch (...) {
+        m_bResult = false;
+        m_strError = "unknown error in the printer exchange";
     }
-
-    g_LastReadOk = m_bResult;
-    if (!m_bResult && g_SchemeOptions && g_SchemeOptions->m_Sections.ReadOnLastFail == 0 &&
-        g_ReadCount >= 1)
-        g_SchemeOptions->SetAffirmReadDisableStatus(true);
 }
 
 void TRWPrinter::Exchange(TIoHandle handle) {
@@ -91,7 +85,7 @@ void TRWPrinter::Exchange(TIoHandle handle) {
         return;
     }
 
-    ++g_ReadCount;
+    m_bReadAttempted = true;
     clock.Sleep(m_dwReadWait);
     const auto perRead = static_cast<std::int32_t>(
         std::min<std::uint32_t>(m_dwReadData, static_cast<std::uint32_t>(kRWPrinterBufferSize)));

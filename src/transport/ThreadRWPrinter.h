@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Lib_String.h"
 #include "platform/PlatformTypes.h"
-#include "scheme/Lib_String.h"
 #include "transport/WorkerThread.h"
 
 namespace ps {
@@ -17,9 +17,8 @@ namespace ps {
 inline constexpr std::int32_t kRWPrinterBufferSize = 32768;
 
 /// One exchange, one object: create, SetParameters, Start, wait (WaitPumpingMessages), read the
-/// results, destroy. The fields are the results the owner reads once the worker has finished.
-/// While it runs the worker alone writes g_ReadCount, g_LastReadOk, the "ReadPrinter" section
-/// of g_PrinterIniFile and the scheme's AffirmReadDisable.
+/// results, destroy. The worker is a pure transport: it touches nothing but its own fields, and
+/// the owner reads them (and records the read in the process state) once it has finished.
 class TRWPrinter : public TWorkerThread {
 public:
     TRWPrinter() = default;
@@ -49,6 +48,9 @@ public:
     bool m_bMultiReadRetry = false;
     std::uint32_t m_dwReadData = 0;
     bool m_bResult = false;
+    bool m_bPortOpened = false;     // the port opened: the per-printer read record is updated
+    bool m_bReadAttempted = false;  // the exchange went on to read: one more read is counted
+    std::string m_strError;         // what stopped the exchange when it threw
     bool m_bResetFirst = false;
     std::uint32_t m_dwReadWait = 0;
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <span>
 
+#include "base/Lib_String.h"
+#include "base/TextCodec.h"
 #include "platform/Platform.h"
-#include "scheme/Lib_String.h"
-#include "scheme/TextCodec.h"
 
 namespace ps {
 namespace {

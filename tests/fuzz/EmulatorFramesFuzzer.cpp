@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/IniFile.h"
 #include "emulator/Frames.h"
 #include "emulator/PrinterCore.h"
-#include "scheme/IniFile.h"
 
 namespace {
 

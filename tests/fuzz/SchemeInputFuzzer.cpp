@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/IniFile.h"
 #include "platform/UserInterface.h"
-#include "scheme/IniFile.h"
 #include "scheme/PackedMenu.h"
 #include "scheme/Scheme3.h"
 

@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/IniFile.h"
 #include "platform/emulated/DeviceLink.h"
 #include "platform/emulated/EmulatedPlatform.h"
-#include "scheme/IniFile.h"
 
 namespace ps::test {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <random>
 
+#include "base/TextCodec.h"
 #include "platform/linux/LinuxKernel.h"
-#include "scheme/TextCodec.h"
 
 namespace ps::test {
 namespace {
@@ -72,7 +72,9 @@ TScopedRecorder::TScopedRecorder() {
     InstallUserInterface(std::move(ui));
 }
 
-TScopedRecorder::~TScopedRecorder() { InstallUserInterface(nullptr); }
+TScopedRecorder::~TScopedRecorder() {
+    InstallUserInterface(nullptr);
+}
 
 TTempDir::TTempDir() {
     static std::atomic<unsigned> counter{0};

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "base/IniFile.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
-#include "scheme/IniFile.h"
 
 namespace ps::tool {
 

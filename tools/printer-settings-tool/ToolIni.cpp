@@ -6,8 +6,8 @@
 
 #include "ToolCommands.h"
 #include "ToolCommon.h"
+#include "base/IniFile.h"
 #include "platform/Platform.h"
-#include "scheme/IniFile.h"
 
 namespace ps::tool {
 

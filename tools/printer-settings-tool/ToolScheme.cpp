@@ -8,9 +8,9 @@
 
 #include "ToolCommands.h"
 #include "ToolCommon.h"
+#include "base/Lib_String.h"
 #include "localisation/Scheme.h"
 #include "platform/UserInterface.h"
-#include "scheme/Lib_String.h"
 #include "scheme/Scheme3.h"
 
 namespace ps::tool {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/IniFile.h"
 #include "platform/NativeServices.h"
-#include "scheme/IniFile.h"
 
 namespace ps::emu {
 namespace {

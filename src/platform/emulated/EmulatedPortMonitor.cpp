@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "scheme/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace ps::emu {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 namespace {

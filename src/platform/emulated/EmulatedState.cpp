@@ -2,8 +2,8 @@
 // state.ini reads and single-key writes.
 #include "platform/emulated/EmulatedState.h"
 
-#include "scheme/IniFile.h"
-#include "scheme/IniWriter.h"
+#include "base/IniFile.h"
+#include "base/IniWriter.h"
 
 namespace ps::emu {
 

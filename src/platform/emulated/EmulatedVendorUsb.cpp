@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 namespace {

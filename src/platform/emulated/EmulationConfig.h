@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 namespace ps::emu {
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The native Linux platform: kernel services of this machine; the spooler, shell, vendor
 // library and single-instance test are not there yet (the TPlatform defaults say so).
-#include "platform/linux/LinuxPlatform.h"
-
 #include "platform/NativeServices.h"
 #include "platform/linux/LinuxKernel.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
 
 namespace ps {
 
@@ -17,8 +17,7 @@ void TMemoryStream::Write(const std::uint8_t* data, std::size_t size) {
     m_Position += size;
 }
 
-void TPrintInstInk::DURedovavUvid(TMemoryStream& st, std::string_view InstContext,
-                                  bool CleanBuf) {
+void TPrintInstInk::DURedovavUvid(TMemoryStream& st, std::string_view InstContext, bool CleanBuf) {
     static constexpr std::uint8_t kFrameStart[] = {0x1B, 0x1D, 0x1E};
     static constexpr std::uint8_t kFrameEnd[] = {0x1B, 0x1D, 0x1F};
     if (CleanBuf) st.Clear();

@@ -3,8 +3,8 @@
 // library, on the emulated platform.
 #include <gtest/gtest.h>
 
-#include "app/UtilPrinter.h"
 #include "platform/emulated/EmulatedKernel.h"
+#include "printer/UtilPrinter.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/EmulationDirBuilder.h"
 #include "support/TestSupport.h"

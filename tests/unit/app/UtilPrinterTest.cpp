@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/Options.h"
-#include "app/UtilPrinter.h"
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
+#include "printer/UtilPrinter.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/EmulationDirBuilder.h"
 #include "support/TestSupport.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Lib_String.h"
 #include "emulator/EmulatedDevice.h"
-#include "scheme/Lib_String.h"
 #include "support/TestSupport.h"
 
 namespace ps::emu::test {

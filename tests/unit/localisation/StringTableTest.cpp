@@ -8,9 +8,9 @@
 #include <regex>
 
 #include "LocalisationTestSupport.h"
+#include "base/IniFile.h"
+#include "base/TextCodec.h"
 #include "localisation/EmbeddedResource.h"
-#include "scheme/IniFile.h"
-#include "scheme/TextCodec.h"
 #include "support/TestSupport.h"
 
 namespace ps {

@@ -3,8 +3,8 @@
 // answers.
 #include <gtest/gtest.h>
 
-#include "app/UtilPrinter.h"
 #include "platform/Platform.h"
+#include "printer/UtilPrinter.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/TestSupport.h"
 #include "transport/TVPCOMM.h"

@@ -6,10 +6,10 @@
 
 #include <thread>
 
-#include "app/Globals.h"
-#include "app/UtilPrinter.h"
+#include "base/Lib_String.h"
 #include "localisation/Scheme.h"
-#include "scheme/Lib_String.h"
+#include "printer/Globals.h"
+#include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
 #include "scheme/ValueCodec.h"
 #include "support/EmulatedPlatformSupport.h"

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "scheme/IniFile.h"
-
 #include <gtest/gtest.h>
 
+#include "base/IniFile.h"
 #include "support/TestSupport.h"
 
 namespace ps {
@@ -58,7 +57,8 @@ TEST(IniFile, DuplicatesQuotesAndLength) {
         "=emptykey\n"
         "nul=ab\0cd\n"
         "after=ok\n"
-        "long="s + longValue + "\n");
+        "long="s +
+        longValue + "\n");
     EXPECT_EQ(ini.ReadString("s", "empty", "d"), "");
     EXPECT_EQ(ini.ReadString("s", "k", "d"), "first");
     EXPECT_EQ(ini.ReadString("s", "q1", "d"), "quoted value");

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "scheme/IniFile.h"
-#include "scheme/IniWriter.h"
+#include "base/IniFile.h"
+#include "base/IniWriter.h"
 #include "support/TestSupport.h"
 
 namespace ps {

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
-#include "scheme/Lib_String.h"
-
 #include <gtest/gtest.h>
+
+#include "base/Lib_String.h"
 
 namespace ps {
 namespace {
 
 const TBytes kEnter = {0x1B, 0x1D, 0x1E, 0x05, 0x01, 0x1B, 0x1D, 0x1F};
 
-TBytes Bytes(const std::string& s) { return TBytes(s.begin(), s.end()); }
+TBytes Bytes(const std::string& s) {
+    return TBytes(s.begin(), s.end());
+}
 
 TEST(HexText, SeparatorsPerConversion) {
     for (const char* text : {"1B 1D 1E 05 01 1B 1D 1F", "1B\t1D\t1E\t05\t01\t1B\t1D\t1F",
@@ -16,12 +18,11 @@ TEST(HexText, SeparatorsPerConversion) {
         EXPECT_EQ(HexTextToBytes(text), kEnter) << text;
         EXPECT_EQ(Bytes(HexString2AnsiString(text, false)), kEnter) << text;
     }
-    for (const char* text : {"1B 1D 1E 05 01 1B 1D 1F", "1B,1D,1E,05,01,1B,1D,1F",
-                             "1B\t1D\t1E\t05\t01\t1B\t1D\t1F"})
+    for (const char* text :
+         {"1B 1D 1E 05 01 1B 1D 1F", "1B,1D,1E,05,01,1B,1D,1F", "1B\t1D\t1E\t05\t01\t1B\t1D\t1F"})
         EXPECT_EQ(SpacedHexToBytes(text), kEnter) << text;
     // Without separators the pairs start at every third character: 0, 3, 6, 9, 12, 15.
-    EXPECT_EQ(SpacedHexToBytes("1B1D1E05011B1D1F"),
-              (TBytes{0x1B, 0xD1, 0x05, 0x11, 0x1D, 0x0F}));
+    EXPECT_EQ(SpacedHexToBytes("1B1D1E05011B1D1F"), (TBytes{0x1B, 0xD1, 0x05, 0x11, 0x1D, 0x0F}));
     EXPECT_THROW(SpacedHexToBytes("1B  1D"), EConvertError);
     std::uint8_t buf[8] = {};
     EXPECT_EQ(HexTextToBuffer("1B 1D 1E 05 01 1B 1D 1F", buf, 8), 8);

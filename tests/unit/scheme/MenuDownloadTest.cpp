@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Globals.h"
-#include "scheme/IniFile.h"
-#include "scheme/Lib_String.h"
+#include "base/IniFile.h"
+#include "base/Lib_String.h"
+#include "printer/Globals.h"
 #include "scheme/Scheme3.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/EmulationDirBuilder.h"

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "scheme/PackedMenu.h"
-
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <fstream>
 
-#include "scheme/AtomicFile.h"
+#include "base/AtomicFile.h"
+#include "scheme/PackedMenu.h"
 #include "support/TestSupport.h"
 
 namespace ps {
@@ -18,10 +17,22 @@ TBytes Pack(const std::string& menu, std::uint32_t announced, std::uint8_t versi
     compress(z.data(), &size, reinterpret_cast<const Bytef*>(menu.data()),
              static_cast<uLong>(menu.size()));
     z.resize(size);
-    TBytes out = {0x51, 0x4B, version, 0x00, static_cast<std::uint8_t>(announced),
+    TBytes out = {0x51,
+                  0x4B,
+                  version,
+                  0x00,
+                  static_cast<std::uint8_t>(announced),
                   static_cast<std::uint8_t>(announced >> 8),
                   static_cast<std::uint8_t>(announced >> 16),
-                  static_cast<std::uint8_t>(announced >> 24), 0, 0, 0, 0, 0, 0, 0, 0};
+                  static_cast<std::uint8_t>(announced >> 24),
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0};
     out.insert(out.end(), z.begin(), z.end());
     return out;
 }
@@ -62,7 +73,7 @@ TEST(PackedMenu, UnpacksExactlyTheAnnouncedSize) {
 
 TEST(PackedMenu, RejectsWrongHeadersAndBrokenStreams) {
     const std::string menu = "[s]\r\nk=v\r\n";
-    EXPECT_FALSE(UnpackMenuPayload(Pack(menu, 10, 2)).has_value());  // version 2
+    EXPECT_FALSE(UnpackMenuPayload(Pack(menu, 10, 2)).has_value());     // version 2
     EXPECT_THROW(UnpackMenuPayload(Pack(menu, 11)), EMenuUnpackError);  // fewer bytes than S
     TBytes damaged = Pack(menu, 10);
     damaged[17] ^= 0xFF;

@@ -2,7 +2,7 @@
 // Loading schemes: global settings, page entry items, item lists, languages and accessors.
 #include <gtest/gtest.h>
 
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 #include "scheme/Scheme3.h"
 #include "support/TestSupport.h"
 

@@ -2,7 +2,7 @@
 // Value bytes, command texts and reply decoding of the setting protocol.
 #include <gtest/gtest.h>
 
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
 #include "scheme/ValueCodec.h"
 
 namespace ps {

@@ -5,8 +5,8 @@
 #include <map>
 #include <memory>
 
+#include "base/TextCodec.h"
 #include "platform/Platform.h"
-#include "scheme/TextCodec.h"
 #include "support/TestSupport.h"
 #include "transport/UtilDataSend.h"
 

@@ -5,8 +5,9 @@
 
 #include <fstream>
 
-#include "app/Globals.h"
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
+#include "printer/Globals.h"
+#include "scheme/ReadRecord.h"
 #include "scheme/Scheme3.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/EmulationDirBuilder.h"
@@ -61,6 +62,9 @@ protected:
                               r.readData);
         worker->Start();
         WaitPumpingMessages(*worker);
+        worker->WaitFor();
+        // The owner records the read once the worker has finished, as the exchanges do.
+        RecordWorkerExchange(*worker);
         return worker;
     }
     TTestBytes Reply(const TRWPrinter& worker) {

@@ -3,8 +3,8 @@
 // emulated platform, with faults injected.
 #include <gtest/gtest.h>
 
+#include "base/TextCodec.h"
 #include "platform/Platform.h"
-#include "scheme/TextCodec.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/EmulationDirBuilder.h"
 #include "support/TestSupport.h"

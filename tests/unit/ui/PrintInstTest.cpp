@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "ui/main/uPrintInst.h"
-
 #include <gtest/gtest.h>
 
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
+#include "ui/main/uPrintInst.h"
 
 namespace ps {
 namespace {

@@ -1,8 +1,25 @@
 // SPDX-License-Identifier: MIT
 // UTF-8 / UTF-16 conversions.
-#include "scheme/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace ps {
+
+namespace {
+TLegacyTextDecoder& InstalledDecoder() {
+    static TLegacyTextDecoder decoder;
+    return decoder;
+}
+}  // namespace
+
+void SetLegacyTextDecoder(TLegacyTextDecoder decoder) {
+    InstalledDecoder() = std::move(decoder);
+}
+
+std::optional<std::string> DecodeLegacyText(std::string_view bytes, std::uint16_t langId) {
+    const TLegacyTextDecoder& decoder = InstalledDecoder();
+    if (!decoder) return std::nullopt;
+    return decoder(bytes, langId);
+}
 namespace {
 
 // Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when it is invalid.

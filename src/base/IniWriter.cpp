@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Single-key INI updates that keep the rest of the file as it was.
-#include "scheme/IniWriter.h"
+#include "base/IniWriter.h"
 
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "scheme/AtomicFile.h"
-#include "scheme/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 
 namespace ps {
 namespace {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Printer and driver queries through the spooler.
-#include "app/UtilPrinter.h"
+#include "printer/UtilPrinter.h"
 
 #include "platform/Platform.h"
 

@@ -1,19 +1,22 @@
 // SPDX-License-Identifier: MIT
 // INI parsing with profile-function semantics: first section and first key win, trimmed and
 // unquoted values, case-insensitive ASCII names, any line end, UTF-16 or 8-bit text.
-#include "scheme/IniFile.h"
+#include "base/IniFile.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "platform/Platform.h"
-#include "scheme/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace ps {
 namespace {
 
-bool IsValueBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-bool IsNameBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsValueBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+bool IsNameBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s, bool (*blank)(char)) {
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
@@ -21,7 +24,9 @@ std::string_view Trim(std::string_view s, bool (*blank)(char)) {
     return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -72,10 +77,14 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text) {
     std::uint64_t value = 0;
     for (char c : s) {
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
         if (value > 0xFFFFFFFFull) return std::nullopt;
     }
@@ -96,7 +105,7 @@ std::string DecodeIniBytes(std::string_view bytes, std::uint16_t langId) {
     if (starts("\xFE\xFF")) return Utf16ToUtf8(bytes.substr(2), /*bigEndian=*/true);
     if (starts("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
     if (IsValidUtf8(bytes)) return std::string(bytes);
-    if (auto text = Platform().Kernel().DecodeLegacyText(bytes, langId)) return *text;
+    if (auto text = DecodeLegacyText(bytes, langId)) return *text;
     return Latin1ToUtf8(bytes);
 }
 
@@ -135,7 +144,7 @@ TIniFile TIniFile::FromText(std::string_view text) {
 }
 
 TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
-    return FromFile(path, SystemLanguageId());
+    return FromFile(path, kSystemLanguage);
 }
 
 TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId) {
@@ -154,8 +163,7 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const 
     return nullptr;
 }
 
-const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section,
-                                            std::string_view key) const {
+const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
     const TSection* s = FindSection(section);
     if (!s) return nullptr;
     key = Trim(key, IsValueBlank);
@@ -177,8 +185,7 @@ std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ke
     return TryStrToInt(FinishValue(e->value)).value_or(defaultValue);
 }
 
-bool TIniFile::ReadBool(std::string_view section, std::string_view key,
-                        bool defaultValue) const {
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 

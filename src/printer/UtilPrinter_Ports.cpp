@@ -2,8 +2,8 @@
 // Port routes: port lists, USB printer enumeration and the raw one-way sends.
 #include <array>
 
-#include "app/UtilPrinter.h"
 #include "platform/Platform.h"
+#include "printer/UtilPrinter.h"
 #include "transport/TVPCOMM.h"
 
 namespace ps {
@@ -78,8 +78,8 @@ std::vector<TUsbPrinter> ListUsbPrinters() {
         path.back() = port.back() = deviceId.back() = 0;
         std::string_view id = deviceId.data();
         if (id.find("MDL:") == std::string_view::npos) continue;
-        printers.push_back({i, DeviceIdField(id, "MFG:") + DeviceIdField(id, "MDL:"),
-                            port.data(), path.data()});
+        printers.push_back(
+            {i, DeviceIdField(id, "MFG:") + DeviceIdField(id, "MDL:"), port.data(), path.data()});
     }
     return printers;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Write-then-rename file replacement.
-#include "scheme/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 #include <atomic>
 #include <cstdio>

@@ -31,7 +31,7 @@ public:
     static TIniFile FromText(std::string_view utf8);
 
     /// Reads a file; a missing or unreadable file reads as empty. 8-bit text without a
-    /// byte-order mark is decoded for the system language (SystemLanguageId()).
+    /// byte-order mark is decoded for the system language (see DecodeLegacyText).
     static TIniFile FromFile(const std::filesystem::path& path);
     static TIniFile FromFile(const std::filesystem::path& path, std::uint16_t langId);
 

@@ -2,6 +2,9 @@
 // Conversions between UTF-8 (the program's text) and UTF-16 (files and printer data).
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +24,17 @@ std::string Utf16ToBytesLE(std::u16string_view text);
 
 /// Bytes read as ISO-8859-1, the last resort for text in an unknown code page.
 std::string Latin1ToUtf8(std::string_view bytes);
+
+/// The language identifier that stands for the system's default language.
+inline constexpr std::uint16_t kSystemLanguage = 0;
+
+/// Decodes 8-bit text in the legacy code page of a language (kSystemLanguage: the system's) to
+/// UTF-8; nothing when the machine cannot. The platform installs the machine's decoder; until then
+/// nothing is decoded.
+using TLegacyTextDecoder =
+    std::function<std::optional<std::string>(std::string_view bytes, std::uint16_t langId)>;
+void SetLegacyTextDecoder(TLegacyTextDecoder decoder);
+std::optional<std::string> DecodeLegacyText(std::string_view bytes, std::uint16_t langId);
 
 /// Appends one code point as UTF-8.
 void AppendUtf8(std::string& out, char32_t cp);

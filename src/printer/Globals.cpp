@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Storage of the process-wide state.
-#include "app/Globals.h"
+#include "printer/Globals.h"
 
 namespace ps {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Instruction hex text conversions and the byte-pattern search.
-#include "scheme/Lib_String.h"
+#include "base/Lib_String.h"
 
 #include <cstdio>
 #include <cstring>
 #include <optional>
 
-#include "scheme/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace ps {
 namespace {

@@ -1,0 +1,2 @@
+// Climbing out of the include roots.
+#include "../app/StartUp.h"

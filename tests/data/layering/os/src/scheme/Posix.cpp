@@ -1,0 +1,2 @@
+// An OS header above the platform.
+#include <unistd.h>

@@ -1,0 +1,3 @@
+// Within its own layer and below: allowed.
+#include "base/IniFile.h"
+#include "scheme/Scheme3.h"

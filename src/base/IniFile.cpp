@@ -49,8 +49,13 @@ std::string CutToUtf16Units(std::string_view s, std::size_t units) {
     return std::string(s.substr(0, i));
 }
 
+// The end-of-file mark (Ctrl-Z) old editors leave after the last value.
+constexpr char kEndOfFileMark = '\x1A';
+
 std::string FinishValue(std::string_view raw) {
     std::string_view v = Trim(raw, IsValueBlank);
+    while (!v.empty() && (v.back() == kEndOfFileMark || IsValueBlank(v.back())))
+        v.remove_suffix(1);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return CutToUtf16Units(v, kMaxIniValueLength);

@@ -76,6 +76,23 @@ TEST(IniFile, DuplicatesQuotesAndLength) {
     EXPECT_EQ(ini.ReadString("s", "long", "d"), std::string(kMaxIniValueLength, 'x'));
 }
 
+TEST(IniFile, EndOfFileMarkEndsAValue) {
+    // Old editors leave Ctrl-Z after the last value; the lines after it still count.
+    const std::string z = "\x1A";
+    auto ini = TIniFile::FromText("[s]\r\nplain=x" + z + "\r\npadded=y " + z + "\t\r\ntwice=z" + z +
+                                  z + "\nquoted=\"q r\"" + z + "\nnumber=0x20" + z + "\ninner=a" +
+                                  z + "b\nleading=" + z + "c\n" + z + "\nafter=still read" + z);
+    EXPECT_EQ(ini.ReadString("s", "plain", "d"), "x");
+    EXPECT_EQ(ini.ReadString("s", "padded", "d"), "y");
+    EXPECT_EQ(ini.ReadString("s", "twice", "d"), "z");
+    EXPECT_EQ(ini.ReadString("s", "quoted", "d"), "q r");
+    EXPECT_EQ(ini.ReadInteger("s", "number", 0), 32);
+    EXPECT_EQ(ini.ReadString("s", "inner", "d"), "a" + z + "b");
+    EXPECT_EQ(ini.ReadString("s", "leading", "d"), z + "c");
+    EXPECT_EQ(ini.ReadString("s", "after", "d"), "still read");
+    EXPECT_EQ(ini.KeyNames("s").size(), 8u);
+}
+
 TEST(IniFile, CaseFoldsOnlyAsciiLetters) {
     auto ini = TIniFile::FromText("[\xC3\x84rger]\nKey=1\n");
     EXPECT_EQ(ini.ReadString("\xC3\x84RGER", "key", "d"), "1");

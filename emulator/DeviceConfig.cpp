@@ -27,7 +27,7 @@ std::filesystem::path ResolvePath(const std::filesystem::path& directory, std::s
     return path.is_absolute() ? path : directory / path;
 }
 
-// "0A=1, 0B=-3": item codes in hex, values as integers.
+// "0A:1, 0B=-3": item codes in hex, values as integers; ":" and "=" both separate them.
 std::map<int, std::int32_t> ParseValues(std::string_view text) {
     std::map<int, std::int32_t> values;
     std::size_t pos = 0;
@@ -36,7 +36,7 @@ std::map<int, std::int32_t> ParseValues(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view entry = text.substr(pos, end - pos);
         pos = end + 1;
-        const std::size_t eq = entry.find('=');
+        const std::size_t eq = entry.find_first_of(":=");
         if (eq == std::string_view::npos) continue;
         std::string code(entry.substr(0, eq));
         if (code.size() > 2 && (code[0] == '0') && (code[1] == 'x' || code[1] == 'X'))

@@ -3,6 +3,7 @@
 // ways start-up ends early.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -43,6 +44,57 @@ std::string SchemeText(int menuVersion, bool withUnknownItem = true) {
             "]\r\nName=Sensors\r\nGetInstruction=13\r\nSetInstruction=1B 1D 1E 05 04 13\r\n"
             "ParameterCount=3\r\nRuleType=ENUM\r\nRule.EN=1=Paper,2=Cover,3=Edge\r\n";
     return text;
+}
+
+// Base page of seven items with one-, two- and three-byte values, to show first values.
+std::string ValuesSchemeText() {
+    struct TItem {
+        const char* name;
+        const char* code;
+        int bytes;
+        const char* rule;
+    };
+    const TItem items[] = {
+        {"Quiet", "11", 1, "RuleType=ENUM\r\nRule.EN=0=Off,1=On"},
+        {"Pitch", "23", 1, "RuleType=SERIAL\r\nRule.EN=Min=0,Max=10,Step=1,DisplayAdd=0,Title=cpi"},
+        {"Beep", "0C", 1, "RuleType=ENUM\r\nRule.EN=0=Off,1=On"},
+        {"Offset", "2E", 2,
+         "RuleType=SERIAL\r\nRule.EN=Min=-500,Max=500,Step=1,DisplayAdd=0,Title=dots"},
+        {"Adjust", "4A", 1,
+         "RuleType=SERIAL\r\nRule.EN=Min=-64,Max=63,Step=1,DisplayAdd=0,Title=steps"},
+        {"Sensors", "5C", 3, "RuleType=ENUM\r\nRule.EN=1=Paper,2=Cover,3=Edge,4=Skew"},
+        {"Mode", "61", 1, "RuleType=ENUM\r\nRule.EN=0=A,7=Seven"}};
+    std::string text =
+        "[GlobalSettings]\r\nPrinterName=Talvenor Test\r\nMenuVersion=0\r\nTimeOutPage=800\r\n"
+        "[BaseItemME]\r\nName=Base\r\nIcon=100_SETTINGS\r\nTitle.EN=Base\r\n"
+        "[BaseSection]\r\nItemCount=7\r\n";
+    int n = 0;
+    for (const TItem& item : items) {
+        text += "[BaseItem0" + std::to_string(++n) + "]\r\nName=" + item.name +
+                "\r\nGetInstruction=" + item.code + "\r\nSetInstruction=1B 1D 1E 05 04 " +
+                item.code + "\r\nParameterCount=" + std::to_string(item.bytes) + "\r\n" +
+                item.rule + "\r\n";
+    }
+    return text;
+}
+
+// The report lines of ValuesSchemeText() for the first values
+// 11:1,23:6,0C:0,2E:-300,4A:-56,5C:11534337,61:7 (5C is 0xB00001: flags 1, 3 and 4 of the
+// four, bit 0 names none).
+constexpr const char* kValuesReportItems =
+    "0 = Current :On\r\n"
+    "1 = Current :6cpi\r\n"
+    "2 = Current :Off\r\n"
+    "3 = Current :-300dots\r\n"
+    "4 = Current :-56steps\r\n"
+    "5 = Current :1, 3, 4\r\n"
+    "6 = Current :Seven\r\n";
+
+// The item lines of a values report (after its time line).
+std::string ReportItems(const std::string& report) {
+    const std::size_t time = report.find("\r\nTime = ");
+    if (time == std::string::npos) return "no report: " + report;
+    return report.substr(report.find("\r\n", time + 2) + 2);
 }
 
 class StartUpE2E : public ::testing::Test {
@@ -97,6 +149,24 @@ TEST_F(StartUpE2E, ValuesReportListsEveryItemOfTheBasePage) {
     auto log = m_Builder.CommandLog("dev");
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "usb 1B 1D 1E 05 03 04 10 11 12 13 1B 1D 1F");
+}
+
+TEST_F(StartUpE2E, FirstValuesInEitherFormReachTheReport) {
+    m_Dir.Write("drivers/3/Test_Settings.Dat", ValuesSchemeText());
+    m_Dir.Write("device.dat", ValuesSchemeText());
+    const std::string colon = "11:1,23:6,0C:0,2E:-300,4A:-56,5C:11534337,61:7";
+    std::string equals = colon;
+    std::replace(equals.begin(), equals.end(), ':', '=');
+    UsbPrinter("Colon", "USB001", "colon");
+    m_Builder.Device("colon").Set("Values", colon);
+    UsbPrinter("Equals", "USB002", "equals");
+    m_Builder.Device("equals").Set("Values", equals);
+    for (const std::string name : {"Colon", "Equals"}) {
+        auto result = Run({name, "101"});
+        ASSERT_EQ(result.exitCode, 0) << name << result.err;
+        EXPECT_EQ(result.err, "") << name;
+        EXPECT_EQ(ReportItems(ReadFileBytes(CacheBase(name))), kValuesReportItems) << name;
+    }
 }
 
 TEST_F(StartUpE2E, NoReportWhereThePageCannotBeRead) {

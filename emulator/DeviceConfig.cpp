@@ -1,21 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Reading a "[Device:ID]" section of emulation.ini.
-#include <cctype>
+#include <filesystem>
 
+#include "ConfigReport.h"
 #include "EmulatedDevice.h"
+#include "EmulatorOptions.h"
 #include "base/IniFile.h"
 
 namespace ps::emu {
 namespace {
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 // Windows-style separators are accepted; relative paths are taken from the directory.
 std::filesystem::path ResolvePath(const std::filesystem::path& directory, std::string text) {
@@ -27,8 +20,17 @@ std::filesystem::path ResolvePath(const std::filesystem::path& directory, std::s
     return path.is_absolute() ? path : directory / path;
 }
 
-// "0A:1, 0B=-3": item codes in hex, values as integers; ":" and "=" both separate them.
-std::map<int, std::int32_t> ParseValues(std::string_view text) {
+// One item code: one or two hex digits, "0x" before them allowed.
+std::optional<int> ParseCode(std::string_view text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text.remove_prefix(2);
+    if (text.empty() || text.size() > 2) return std::nullopt;
+    return TryStrToInt("$" + std::string(text));
+}
+
+}  // namespace
+
+std::map<int, std::int32_t> ParseDeviceValues(std::string_view text, TSectionReader* reader) {
     std::map<int, std::int32_t> values;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -36,53 +38,58 @@ std::map<int, std::int32_t> ParseValues(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view entry = text.substr(pos, end - pos);
         pos = end + 1;
-        const std::size_t eq = entry.find_first_of(":=");
-        if (eq == std::string_view::npos) continue;
-        std::string code(entry.substr(0, eq));
-        if (code.size() > 2 && (code[0] == '0') && (code[1] == 'x' || code[1] == 'X'))
-            code = code.substr(2);
-        if (code.empty() || code.size() > 2) continue;
-        auto c = TryStrToInt("$" + code);
-        auto v = TryStrToInt(entry.substr(eq + 1));
-        if (c && v) values[*c] = *v;
+        if (entry.empty()) continue;
+        // "CODE:VALUE" and "CODE=VALUE" are the same entry.
+        const std::size_t mark = entry.find_first_of(":=");
+        std::optional<int> code;
+        std::optional<std::int32_t> value;
+        if (mark != std::string_view::npos) {
+            code = ParseCode(entry.substr(0, mark));
+            value = TryStrToInt(entry.substr(mark + 1));
+        }
+        if (code && value) {
+            values[*code] = *value;
+        } else if (reader) {
+            reader->EntryProblem("Values", entry,
+                                 "neither CODE:VALUE nor CODE=VALUE (hex code, decimal value); "
+                                 "skipped");
+        }
     }
     return values;
 }
 
-}  // namespace
-
 TDeviceConfig LoadDeviceConfig(const TIniFile& ini, const std::string& id,
-                               const std::filesystem::path& directory) {
-    const std::string section = "Device:" + id;
+                               const std::filesystem::path& directory, TConfigReport* report) {
+    TSectionReader keys(ini, "Device:" + id, report);
     TDeviceConfig config;
     config.id = id;
-    for (const std::string& key : ini.KeyNames(section)) {
-        const std::string value = ini.ReadString(section, key, "");
-        if (SameNoCase(key, "UsbPort")) {
-            config.usbPort = value;
-        } else if (SameNoCase(key, "DeviceId")) {
-            config.deviceId = value;
-        } else if (SameNoCase(key, "Scheme")) {
-            config.schemeFile = ResolvePath(directory, value);
-        } else if (SameNoCase(key, "Menu")) {
-            config.menuFile = ResolvePath(directory, value);
-        } else if (SameNoCase(key, "ModelName")) {
-            config.modelName = value;
-        } else if (SameNoCase(key, "Values")) {
-            config.values = ParseValues(value);
-        } else if (SameNoCase(key, "ReplyDelayMs")) {
-            auto n = TryStrToInt(value);
-            if (n && *n >= 0) config.replyDelayMs = static_cast<std::uint32_t>(*n);
-        } else if (SameNoCase(key, "Mute")) {
-            auto n = TryStrToInt(value);
-            config.mute = n && *n != 0;
-        } else if (SameNoCase(key, "StatusByte")) {
-            auto n = TryStrToInt(value);
-            if (n && *n >= 0 && *n <= 0xFF) config.statusByte = static_cast<std::uint8_t>(*n);
-        } else {
-            config.extra.emplace(key, value);
-        }
+    config.usbPort = keys.Text("UsbPort");
+    config.deviceId = keys.Text("DeviceId");
+    config.schemeFile = ResolvePath(directory, keys.Text("Scheme"));
+    config.menuFile = ResolvePath(directory, keys.Text("Menu"));
+    config.modelName = keys.Text("ModelName");
+    config.values = ParseDeviceValues(keys.Text("Values"), &keys);
+    keys.Integer("ReplyDelayMs", config.replyDelayMs, 0, 0xFFFFFFFF);
+    keys.Flag("Mute", config.mute);
+    keys.Integer("StatusByte", config.statusByte, 0, 0xFF);
+    keys.Integer("ShortWrite", config.shortWrite, 0, 0xFFFFFFFF);
+    keys.Flag("UsbWriteFails", config.usbWriteFails);
+
+    if (report) {
+        std::error_code ec;
+        if (!config.schemeFile.empty() && !std::filesystem::is_regular_file(config.schemeFile, ec))
+            keys.Problem("Scheme", keys.Text("Scheme"), "no such file; the printer knows no items");
+        if (!config.menuFile.empty() && !std::filesystem::is_regular_file(config.menuFile, ec))
+            keys.Problem("Menu", keys.Text("Menu"), "no such file; no menu is served");
     }
+
+    // The rest are the emulator's own keys; its reader reports those it does not know.
+    TSectionReader::TEntries rest = keys.TakeUnread();
+    config.extra.insert(rest.begin(), rest.end());
+    TSectionReader options(keys.Section(), std::move(rest), report);
+    ParseEmulatorOptions(options);
+    options.Finish();
+    keys.Finish();
     return config;
 }
 

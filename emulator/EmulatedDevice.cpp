@@ -2,6 +2,7 @@
 // The emulated device: the printer core behind a lock, with its files.
 #include "EmulatedDevice.h"
 
+#include "ConfigReport.h"
 #include "DeviceStore.h"
 #include "IniText.h"
 #include "PrinterCore.h"
@@ -12,9 +13,10 @@ namespace ps::emu {
 struct TEmulatedDevice::TImpl {
     TImpl(const TDeviceConfig& config, std::filesystem::path stateDir, TClock& clock)
         : store(std::move(stateDir)) {
-        std::vector<std::string> problems;
+        TConfigReport report;
         TCoreSetup setup;
-        setup.options = ParseEmulatorOptions(config.extra, &problems);
+        setup.options = ParseEmulatorOptions(config.extra, &report, "Device:" + config.id);
+        std::vector<std::string> problems = report.Lines();
 
         std::optional<TIniFile> scheme;
         if (!config.schemeFile.empty()) {

@@ -32,14 +32,27 @@ struct TDeviceConfig {
     std::uint32_t replyDelayMs = 0;      // "ReplyDelayMs="
     bool mute = false;                   // "Mute=1": never replies
     std::uint8_t statusByte = 0x00;      // "StatusByte=": idle status byte
+    std::uint32_t shortWrite = 0;        // "ShortWrite=K": vendor-library writes take K less
+    bool usbWriteFails = false;          // "UsbWriteFails=1": vendor-library writes fail
     // Further keys (menu transfer form, noise before replies, short writes, busy, no ink box...)
     // are the emulator's own; see docs/emulator.md.
     std::map<std::string, std::string> extra;
 };
 
-/// Reads "[Device:ID]" of emulation.ini; relative paths are taken from `directory`.
+class TConfigReport;
+class TSectionReader;
+
+/// Reads "[Device:ID]" of emulation.ini; relative paths are taken from `directory`. What
+/// cannot be understood keeps its default and, when `report` is given, is reported there.
 TDeviceConfig LoadDeviceConfig(const TIniFile& ini, const std::string& id,
-                               const std::filesystem::path& directory);
+                               const std::filesystem::path& directory,
+                               TConfigReport* report = nullptr);
+
+/// First item values: "CODE:VALUE" or "CODE=VALUE" entries separated by commas, semicolons or
+/// blanks; codes are one or two hex digits ("0x" allowed), values integers. Entries of
+/// neither form are skipped and reported to `reader` when given.
+std::map<int, std::int32_t> ParseDeviceValues(std::string_view text,
+                                              TSectionReader* reader = nullptr);
 
 /// The printer behind a port. Thread-safe: a worker thread and the user-interface thread may
 /// talk to it at once. State (values, printer data written by commands) lives in

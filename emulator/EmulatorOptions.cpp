@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
+#include <cstdint>
 #include <string_view>
 
+#include "ConfigReport.h"
 #include "base/IniFile.h"
 #include "base/Lib_String.h"
 
@@ -19,56 +20,18 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-class TKeys {
-public:
-    TKeys(const std::map<std::string, std::string>& extra, std::vector<std::string>* problems)
-        : m_pProblems(problems) {
-        for (const auto& [key, value] : extra) m_Values.emplace(Lower(key), value);
+// Hex bytes with blanks between them allowed: an even number of hex digits.
+bool IsHexBytes(std::string_view text) {
+    std::size_t digits = 0;
+    for (char c : text) {
+        if (c == ' ' || c == '\t') continue;
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+        ++digits;
     }
+    return digits % 2 == 0;
+}
 
-    const std::string* Find(std::string_view key) const {
-        auto it = m_Values.find(Lower(key));
-        return it == m_Values.end() ? nullptr : &it->second;
-    }
-
-    void Problem(std::string_view key, const std::string& value) {
-        if (m_pProblems) m_pProblems->push_back(std::string(key) + "=" + value + " ignored");
-    }
-
-    template <typename T>
-    void Unsigned(std::string_view key, T& out) {
-        if (const std::string* v = Find(key)) {
-            auto n = TryStrToInt(*v);
-            if (n && *n >= 0 && static_cast<std::uint64_t>(*n) <= std::numeric_limits<T>::max())
-                out = static_cast<T>(*n);
-            else
-                Problem(key, *v);
-        }
-    }
-
-    template <typename T>
-    void OptionalUnsigned(std::string_view key, std::optional<T>& out) {
-        if (Find(key)) {
-            T value{};
-            std::size_t before = m_pProblems ? m_pProblems->size() : 0;
-            Unsigned(key, value);
-            if (!m_pProblems || m_pProblems->size() == before) out = value;
-        }
-    }
-
-    void Flag(std::string_view key, bool& out) {
-        if (const std::string* v = Find(key)) {
-            if (auto n = TryStrToInt(*v))
-                out = *n != 0;
-            else
-                Problem(key, *v);
-        }
-    }
-
-private:
-    std::map<std::string, std::string> m_Values;
-    std::vector<std::string>* m_pProblems;
-};
+constexpr std::int64_t kMaxUnsigned = 0xFFFFFFFF;
 
 // "hhhh" of hex digits into two bytes, the first pair being the more significant one.
 bool HexPairs(std::string_view digits, std::uint8_t& high, std::uint8_t& low) {
@@ -105,54 +68,78 @@ bool ParseDate(std::string_view text, std::vector<std::uint8_t>& firmware) {
 
 }  // namespace
 
-TEmulatorOptions ParseEmulatorOptions(const std::map<std::string, std::string>& extra,
-                                      std::vector<std::string>* problems) {
+TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys) {
     TEmulatorOptions options;
-    TKeys keys(extra, problems);
-
-    if (const std::string* v = keys.Find("MenuTransfer")) {
-        std::string mode = Lower(*v);
+    if (auto v = keys.Find("MenuTransfer")) {
+        const std::string mode = Lower(*v);
         if (mode == "inline")
             options.menuTransfer = TMenuTransfer::Inline;
         else if (mode == "separate")
             options.menuTransfer = TMenuTransfer::Separate;
         else
-            keys.Problem("MenuTransfer", *v);
+            keys.Problem("MenuTransfer", *v, "not inline or separate; keeps inline");
     }
-    keys.Unsigned("CleanMs", options.cleanMs);
-    keys.Unsigned("DeepCleanMs", options.deepCleanMs);
-    keys.Unsigned("RollerCleanMs", options.rollerCleanMs);
-    keys.Unsigned("HeadChangeMs", options.headChangeMs);
-    keys.Unsigned("BoxChangeMs", options.boxChangeMs);
-    keys.Unsigned("MeasureMs", options.measureMs);
+    keys.Integer("CleanMs", options.cleanMs, 0, kMaxUnsigned);
+    keys.Integer("DeepCleanMs", options.deepCleanMs, 0, kMaxUnsigned);
+    keys.Integer("RollerCleanMs", options.rollerCleanMs, 0, kMaxUnsigned);
+    keys.Integer("HeadChangeMs", options.headChangeMs, 0, kMaxUnsigned);
+    keys.Integer("BoxChangeMs", options.boxChangeMs, 0, kMaxUnsigned);
+    keys.Integer("MeasureMs", options.measureMs, 0, kMaxUnsigned);
     keys.Flag("Busy", options.busy);
     keys.Flag("NoInkBox", options.noInkBox);
     keys.Flag("AllowLargeReplies", options.allowLargeReplies);
     keys.Flag("KeepStaleReplies", options.keepStaleReplies);
-    keys.Unsigned("PassbookHeight", options.passbookHeight);
-    keys.OptionalUnsigned("TotalPages", options.totalPages);
-    keys.OptionalUnsigned("InkBoxPages", options.inkBoxPages);
-    if (const std::string* v = keys.Find("ClockSeconds")) {
-        if (auto n = TryStrToInt(*v))
-            options.clockSeconds = static_cast<std::uint32_t>(*n);
-        else
-            keys.Problem("ClockSeconds", *v);
+    keys.Integer("PassbookHeight", options.passbookHeight, 0, 0xFFFF);
+    if (auto n = keys.Integer("TotalPages", 0, kMaxUnsigned, "keeps 0"))
+        options.totalPages = static_cast<std::uint32_t>(*n);
+    if (auto n = keys.Integer("InkBoxPages", 0, kMaxUnsigned, "keeps 0"))
+        options.inkBoxPages = static_cast<std::uint32_t>(*n);
+    // Hex may give all 32 bits ("$FFFFFFFF" reads as -1): the seconds are unsigned.
+    if (auto n = keys.Integer("ClockSeconds", INT32_MIN, INT32_MAX, "keeps host time"))
+        options.clockSeconds = static_cast<std::uint32_t>(*n);
+    if (auto v = keys.Find("HeadSerial")) {
+        if (v->size() > 16) keys.Problem("HeadSerial", *v, "longer than 16 characters; cut");
+        options.headSerial = v->substr(0, 16);
     }
-    if (const std::string* v = keys.Find("HeadSerial")) options.headSerial = v->substr(0, 16);
-    if (const std::string* v = keys.Find("NoiseHex")) {
-        TBytes noise = HexTextToBytes(*v);
-        if (noise.size() > kReadAllLimit / 2) noise.resize(kReadAllLimit / 2);
-        options.noise = std::move(noise);
+    if (auto v = keys.Find("NoiseHex")) {
+        if (!IsHexBytes(*v)) {
+            keys.Problem("NoiseHex", *v, "not hex bytes; no noise");
+        } else {
+            TBytes noise = HexTextToBytes(*v);
+            if (noise.size() > kReadAllLimit / 2) {
+                keys.Problem("NoiseHex", *v,
+                             "more than " + std::to_string(kReadAllLimit / 2) + " bytes; cut");
+                noise.resize(kReadAllLimit / 2);
+            }
+            options.noise = std::move(noise);
+        }
     }
-    if (const std::string* v = keys.Find("FirmwareVersion"))
-        if (!ParseVersion(*v, options.firmware)) keys.Problem("FirmwareVersion", *v);
-    if (const std::string* v = keys.Find("FirmwareDate"))
-        if (!ParseDate(*v, options.firmware)) keys.Problem("FirmwareDate", *v);
-    if (const std::string* v = keys.Find("FirmwareHex")) {
-        TBytes bytes = HexTextToBytes(*v);
-        if (bytes.size() > 64) bytes.resize(64);
-        options.firmware = std::move(bytes);
+    if (auto v = keys.Find("FirmwareVersion"))
+        if (!ParseVersion(*v, options.firmware))
+            keys.Problem("FirmwareVersion", *v, "not Vhhhh.hhhh; keeps V0102.0001");
+    if (auto v = keys.Find("FirmwareDate"))
+        if (!ParseDate(*v, options.firmware))
+            keys.Problem("FirmwareDate", *v, "not YYYY-MM-DD; keeps 2023-07-27");
+    if (auto v = keys.Find("FirmwareHex")) {
+        if (!IsHexBytes(*v)) {
+            keys.Problem("FirmwareHex", *v, "not hex bytes; ignored");
+        } else {
+            TBytes bytes = HexTextToBytes(*v);
+            if (bytes.size() > 64) {
+                keys.Problem("FirmwareHex", *v, "more than 64 bytes; cut");
+                bytes.resize(64);
+            }
+            options.firmware = std::move(bytes);
+        }
     }
+    return options;
+}
+
+TEmulatorOptions ParseEmulatorOptions(const std::map<std::string, std::string>& extra,
+                                      TConfigReport* report, const std::string& section) {
+    TSectionReader keys(section, TSectionReader::TEntries(extra.begin(), extra.end()), report);
+    TEmulatorOptions options = ParseEmulatorOptions(keys);
+    keys.Finish();
     return options;
 }
 

@@ -41,9 +41,17 @@ struct TEmulatorOptions {
     std::string headSerial;                    // "HeadSerial=": the installed head's number
 };
 
-/// Reads the keys from `extra` (names compared without regard to letter case). Malformed
-/// values keep their defaults and are reported in `problems` when given.
+class TConfigReport;
+class TSectionReader;
+
+/// Reads the emulator's keys from a device section; what cannot be understood keeps its
+/// default and goes to the reader's report. Other keys are left unread.
+TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys);
+
+/// The same from a device's further keys (names compared without regard to letter case);
+/// mistakes and unknown keys are reported under "[section]" when `report` is given.
 TEmulatorOptions ParseEmulatorOptions(const std::map<std::string, std::string>& extra,
-                                      std::vector<std::string>* problems = nullptr);
+                                      TConfigReport* report = nullptr,
+                                      const std::string& section = "Device");
 
 }  // namespace ps::emu

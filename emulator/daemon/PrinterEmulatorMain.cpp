@@ -6,9 +6,11 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "LoopbackServer.h"
 #include "base/IniFile.h"
+#include "emulator/ConfigReport.h"
 #include "emulator/EmulatedDevice.h"
 #include "emulator/IniText.h"
 
@@ -68,11 +70,21 @@ int main(int argc, char** argv) {
                          (dir / "emulation.ini").string().c_str());
             return 1;
         }
+        ps::emu::TConfigReport report;
+        ps::emu::TDeviceConfig config = ps::emu::LoadDeviceConfig(ini, id, dir, &report);
         if (!(speed > 0)) {
             // The emulation's clock speed, as the emulated platform uses it.
-            speed = std::strtod(ini.ReadString("Clock", "Speed", "1").c_str(), nullptr);
-            if (!(speed > 0)) speed = 1;
+            const std::string text = ini.ReadString("Clock", "Speed", "1");
+            char* end = nullptr;
+            speed = std::strtod(text.c_str(), &end);
+            if (*end || !(speed > 0)) {
+                if (!text.empty())
+                    report.Key("Clock", "Speed", text, "not a number above 0; keeps 1");
+                speed = 1;
+            }
         }
+        for (const std::string& line : report.Lines())
+            std::fprintf(stderr, "printer-emulator: %s\n", line.c_str());
         if (stateDir.empty()) stateDir = dir / "devices" / id;
 
         struct sigaction action {};
@@ -81,7 +93,7 @@ int main(int argc, char** argv) {
         sigaction(SIGTERM, &action, nullptr);
 
         ps::TScaledClock clock(speed);
-        ps::emu::TEmulatedDevice device(ps::emu::LoadDeviceConfig(ini, id, dir), stateDir, clock);
+        ps::emu::TEmulatedDevice device(std::move(config), stateDir, clock);
         ps::emu::TLoopbackServer server(static_cast<std::uint16_t>(port));
         std::printf("printer-emulator: device %s on 127.0.0.1:%u\n", id.c_str(),
                     static_cast<unsigned>(server.Port()));

@@ -215,4 +215,12 @@ std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
     return names;
 }
 
+std::vector<std::pair<std::string, std::string>> TIniFile::Entries(
+    std::string_view section) const {
+    std::vector<std::pair<std::string, std::string>> entries;
+    if (const TSection* s = FindSection(section))
+        for (const TEntry& e : s->entries) entries.emplace_back(e.key, FinishValue(e.value));
+    return entries;
+}
+
 }  // namespace ps

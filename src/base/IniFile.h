@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ps {
@@ -49,6 +50,9 @@ public:
     std::vector<std::string> SectionNames() const;
     /// Key names of the first matching section in file order (duplicates included).
     std::vector<std::string> KeyNames(std::string_view section) const;
+    /// Keys and their values (as ReadString gives them) of the first matching section, in file
+    /// order with duplicates, for readers that check every key.
+    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
 
 private:
     struct TEntry {

@@ -169,6 +169,84 @@ TEST_F(StartUpE2E, FirstValuesInEitherFormReachTheReport) {
     }
 }
 
+TEST_F(StartUpE2E, EveryMistakeInTheEmulationFileIsReportedAtStart) {
+    m_Dir.Write("drivers/3/Test_Settings.Dat", ValuesSchemeText());
+    m_Dir.Write("device.dat", ValuesSchemeText());
+    // One mistake of each kind; the printer "Talvenor Test" must still give its report.
+    m_Dir.Write("emulation.ini", R"(stray=1
+[Spooler]
+DriverDir=elsewhere
+[Kernel]
+LangId=0x0409
+SessionId=one
+[Clock]
+Virtual=1
+Speed=fast
+[Clocks]
+Speed=2
+[Printer:Talvenor Test]
+Port=USB001
+DriverName=Talvenor Test
+DependentFiles=drivers/3/Test_Settings.Dat
+Device=dev
+WorkOffline=yes
+Mute=yes
+JobFault=Sometimes
+Data.TimeData=1 3Z
+[printer:talvenor test]
+Port=USB009
+[Printer:Other]
+Port=USB002
+Device=devv
+[Device:dev]
+UsbPort=USB001
+DeviceId=MFG:Talvenor;MDL:Test;
+Scheme=device.dat
+Values=11:1,23:6,0C=0,2E:-300,4A:-56,5C:11534337,61:7,4A-3
+ReplyDelayMs=5O
+Mute=yes
+mute=1
+StatusByte=0x100
+CleanMs=soon
+Colour=red
+[Device:lost]
+Scheme=missing.dat
+)");
+    auto result = RunProgram(PRINTER_SETTINGS_BIN, {"Talvenor Test", "101"},
+                             {{"PRINTER_SETTINGS_EMULATION", m_Dir.Path().string()}});
+    EXPECT_EQ(result.err,
+              "emulation.ini: [Spooler] DriverDir=elsewhere: unknown key; ignored\n"
+              "emulation.ini: [Kernel] SessionId=one: not a number; keeps 1\n"
+              "emulation.ini: [Clock] Speed=fast: not a number above 0; keeps 1\n"
+              "emulation.ini: [Printer:Talvenor Test] WorkOffline=yes: not a flag (0 or 1); "
+              "keeps 0\n"
+              "emulation.ini: [Printer:Talvenor Test] JobFault=Sometimes: not None, StartDoc, "
+              "StartPage or Write; keeps None\n"
+              "emulation.ini: [Printer:Talvenor Test] Data.TimeData=1 3Z: not a type and hex "
+              "bytes (1 32003000); ignored\n"
+              "emulation.ini: [Printer:Talvenor Test] Mute=yes: unknown key; ignored\n"
+              "emulation.ini: [printer:talvenor test]: a second section of this printer; "
+              "ignored\n"
+              "emulation.ini: [Device:dev] Values entry \"4A-3\": neither CODE:VALUE nor "
+              "CODE=VALUE (hex code, decimal value); skipped\n"
+              "emulation.ini: [Device:dev] ReplyDelayMs=5O: not a number; keeps 0\n"
+              "emulation.ini: [Device:dev] Mute=yes: not a flag (0 or 1); keeps 0\n"
+              "emulation.ini: [Device:dev] StatusByte=0x100: not from 0 to 255; keeps 0\n"
+              "emulation.ini: [Device:dev] CleanMs=soon: not a number; keeps 8000\n"
+              "emulation.ini: [Device:dev] Colour=red: unknown key; ignored\n"
+              "emulation.ini: [Device:dev] mute=1: repeated key; the first Mute counts\n"
+              "emulation.ini: [Device:lost] Scheme=missing.dat: no such file; the printer "
+              "knows no items\n"
+              "emulation.ini: stray=1 (before any section): unknown key; ignored\n"
+              "emulation.ini: [Clocks]: unknown section; ignored\n"
+              "emulation.ini: [Printer:Other] Device=devv: no [Device:devv] section; nothing "
+              "answers\n");
+    // Everything understood is in force: the printer is on-line, its device answers with the
+    // first values that could be read.
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(ReportItems(ReadFileBytes(CacheBase("Talvenor Test"))), kValuesReportItems);
+}
+
 TEST_F(StartUpE2E, NoReportWhereThePageCannotBeRead) {
     UsbPrinter("Network", "VODAV_10.0.0.7", "net");
     UsbPrinter("Offline", "USB001", "off").Set("WorkOffline", "1");

@@ -86,7 +86,7 @@ std::size_t TEmulatedPlatform::OpenHandleCount() {
 std::unique_ptr<TPlatform> MakeEmulatedPlatform(const std::filesystem::path& directory) {
     auto platform = std::make_unique<TEmulatedPlatform>(directory);
     for (const std::string& problem : platform->Problems()) {
-        std::cerr << "Printer Settings: emulation: " << problem << std::endl;
+        std::cerr << problem << std::endl;
     }
     return platform;
 }

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/IniFile.h"
-
 namespace ps::emu {
 namespace {
 
@@ -18,13 +16,6 @@ void CopyText(const std::string& text, char* buffer, std::uint32_t size) {
     std::size_t n = std::min<std::size_t>(text.size(), size - 1);
     std::memcpy(buffer, text.data(), n);
     buffer[n] = '\0';
-}
-
-std::int32_t ExtraInteger(const TDeviceConfig& config, std::string_view key) {
-    for (const auto& [name, value] : config.extra) {
-        if (SameTextNoCase(name, key)) return TryStrToInt(value).value_or(0);
-    }
-    return 0;
 }
 
 }  // namespace
@@ -85,12 +76,12 @@ std::int32_t TEmulatedVendorUsb::WritePort(TIoHandle handle, const std::uint8_t*
         SetThreadLastError(device ? kErrorInvalidParameter : kErrorInvalidHandle);
         return -2;
     }
-    if (ExtraInteger(device->Config(), "UsbWriteFails") != 0) {
+    if (device->Config().usbWriteFails) {
         SetThreadLastError(kErrorWriteFault);
         return -2;
     }
-    std::int32_t shortBy = std::max(0, ExtraInteger(device->Config(), "ShortWrite"));
-    std::int32_t written = std::max(0, length - shortBy);
+    const std::int64_t shortBy = device->Config().shortWrite;
+    const auto written = static_cast<std::int32_t>(std::max<std::int64_t>(0, length - shortBy));
     device->Receive("usb", std::span<const std::uint8_t>(data, static_cast<std::size_t>(written)));
     return written;
 }

@@ -2,8 +2,13 @@
 // Reading emulation.ini.
 #include "platform/emulated/EmulationConfig.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <stdexcept>
+
+#include "emulator/ConfigReport.h"
+#include "emulator/EmulatedDevice.h"
 
 namespace ps::emu {
 namespace {
@@ -27,60 +32,20 @@ int HexDigit(char c) {
     return -1;
 }
 
-class TReader {
-public:
-    TReader(const TIniFile& ini, std::vector<std::string>* problems)
-        : m_Ini(ini), m_pProblems(problems) {}
-
-    std::int32_t Integer(std::string_view section, std::string_view key, std::int32_t def) {
-        if (!m_Ini.ValueExists(section, key)) return def;
-        std::string text = m_Ini.ReadString(section, key, "");
-        if (auto value = TryStrToInt(text)) return *value;
-        Problem(section, key, text);
-        return def;
-    }
-
-    std::uint32_t Unsigned(std::string_view section, std::string_view key, std::uint32_t def) {
-        std::int32_t value = Integer(section, key, static_cast<std::int32_t>(def));
-        if (value >= 0) return static_cast<std::uint32_t>(value);
-        Problem(section, key, std::to_string(value));
-        return def;
-    }
-
-    bool Bool(std::string_view section, std::string_view key, bool def) {
-        return Integer(section, key, def ? 1 : 0) != 0;
-    }
-
-    std::string String(std::string_view section, std::string_view key) {
-        return m_Ini.ReadString(section, key, "");
-    }
-
-    void Problem(std::string_view section, std::string_view key, std::string_view text) {
-        if (m_pProblems) {
-            m_pProblems->push_back("[" + std::string(section) + "] " + std::string(key) + "=" +
-                                   std::string(text) + " is not understood");
-        }
-    }
-
-private:
-    const TIniFile& m_Ini;
-    std::vector<std::string>* m_pProblems;
-};
-
-TEmulatedPrinterConfig ReadPrinter(const TIniFile& ini, const std::string& section,
-                                   const std::filesystem::path& directory, TReader& reader) {
+TEmulatedPrinterConfig ReadPrinter(const std::string& section,
+                                   const std::filesystem::path& directory, TSectionReader& keys) {
     TEmulatedPrinterConfig printer;
     printer.name = section.substr(std::string_view("Printer:").size());
-    printer.port = reader.String(section, "Port");
-    printer.driverName = reader.String(section, "DriverName");
-    printer.deviceId = reader.String(section, "Device");
-    printer.workOffline = reader.Bool(section, "WorkOffline", false);
-    printer.fullAccess = reader.Bool(section, "FullAccess", true);
-    printer.monitor = reader.Bool(section, "Monitor", true);
-    printer.monitorTimeoutMs = reader.Unsigned(section, "MonitorTimeoutMs", 3000);
-    printer.queuedJobs = reader.Unsigned(section, "QueuedJobs", 0);
+    printer.port = keys.Text("Port");
+    printer.driverName = keys.Text("DriverName");
+    printer.deviceId = keys.Text("Device");
+    keys.Flag("WorkOffline", printer.workOffline);
+    keys.Flag("FullAccess", printer.fullAccess);
+    keys.Flag("Monitor", printer.monitor);
+    keys.Integer("MonitorTimeoutMs", printer.monitorTimeoutMs, 0, 0xFFFFFFFF);
+    keys.Integer("QueuedJobs", printer.queuedJobs, 0, 0xFFFFFFFF);
 
-    std::string files = reader.String(section, "DependentFiles");
+    std::string files = keys.Text("DependentFiles");
     std::size_t start = 0;
     while (start <= files.size() && !files.empty()) {
         std::size_t bar = files.find('|', start);
@@ -92,7 +57,7 @@ TEmulatedPrinterConfig ReadPrinter(const TIniFile& ini, const std::string& secti
         start = bar + 1;
     }
 
-    std::string fault = reader.String(section, "JobFault");
+    std::string fault = keys.Text("JobFault");
     if (SameTextNoCase(fault, "StartDoc")) {
         printer.jobFault = TJobFault::StartDoc;
     } else if (SameTextNoCase(fault, "StartPage")) {
@@ -100,19 +65,31 @@ TEmulatedPrinterConfig ReadPrinter(const TIniFile& ini, const std::string& secti
     } else if (SameTextNoCase(fault, "Write")) {
         printer.jobFault = TJobFault::Write;
     } else if (!fault.empty() && !SameTextNoCase(fault, "None")) {
-        reader.Problem(section, "JobFault", fault);
+        keys.Problem("JobFault", fault, "not None, StartDoc, StartPage or Write; keeps None");
     }
 
-    for (const std::string& key : ini.KeyNames(section)) {
-        if (!StartsWithNoCase(key, "Data.") || key.size() <= 5) continue;
-        std::string text = ini.ReadString(section, key, "");
-        if (auto value = ParsePrinterDataValue(text)) {
+    for (const auto& [key, text] : keys.WithPrefix("Data.")) {
+        if (key.size() <= 5) {
+            keys.Problem(key, text, "no value name after Data.; ignored");
+        } else if (auto value = ParsePrinterDataValue(text)) {
             printer.data.emplace(key.substr(5), *value);
         } else {
-            reader.Problem(section, key, text);
+            keys.Problem(key, text, "not a type and hex bytes (1 32003000); ignored");
         }
     }
     return printer;
+}
+
+// Sections other than those of printers and devices, and keys before any section.
+void ReportUnknownSections(const TIniFile& ini, TConfigReport& report) {
+    TSectionReader(ini, "", &report).Finish();
+    for (const std::string& section : ini.SectionNames()) {
+        const bool bKnown = SameTextNoCase(section, "Spooler") ||
+                            SameTextNoCase(section, "Kernel") || SameTextNoCase(section, "Clock") ||
+                            (StartsWithNoCase(section, "Printer:") && section.size() > 8) ||
+                            (StartsWithNoCase(section, "Device:") && section.size() > 7);
+        if (!bKnown) report.Section(section, "unknown section; ignored");
+    }
 }
 
 }  // namespace
@@ -189,49 +166,80 @@ TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
         problems->push_back(file.string() + " does not exist");
     }
     config.ini = TIniFile::FromFile(file, kConfigLanguage);
-    TReader reader(config.ini, problems);
+    TConfigReport report;
 
-    std::string driverDir = reader.String("Spooler", "DriverDirectory");
+    TSectionReader spooler(config.ini, "Spooler", &report);
+    std::string driverDir = spooler.Text("DriverDirectory");
     config.driverDirectory =
         ResolveEmulationPath(directory, driverDir.empty() ? "drivers" : driverDir);
+    spooler.Finish();
 
-    if (config.ini.ValueExists("Kernel", "LangId")) {
-        config.langId = static_cast<std::uint16_t>(reader.Unsigned("Kernel", "LangId", 0x0409));
-    }
-    std::string tempDir = reader.String("Kernel", "TempDir");
+    TSectionReader kernel(config.ini, "Kernel", &report);
+    if (auto langId = kernel.Integer("LangId", 0, 0xFFFF, "keeps the machine's"))
+        config.langId = static_cast<std::uint16_t>(*langId);
+    std::string tempDir = kernel.Text("TempDir");
     config.tempDir = ResolveEmulationPath(directory, tempDir.empty() ? "temp" : tempDir);
-    config.sessionId = reader.Unsigned("Kernel", "SessionId", 1);
-    if (config.ini.ValueExists("Kernel", "TimeZoneBias")) {
-        config.timeZoneBias = reader.Integer("Kernel", "TimeZoneBias", 0);
-    }
-    std::string programPath = reader.String("Kernel", "ProgramPath");
+    kernel.Integer("SessionId", config.sessionId, 0, 0xFFFFFFFF);
+    if (auto bias = kernel.Integer("TimeZoneBias", INT32_MIN, INT32_MAX, "keeps the machine's"))
+        config.timeZoneBias = static_cast<std::int32_t>(*bias);
+    std::string programPath = kernel.Text("ProgramPath");
     if (!programPath.empty()) {
         config.programPath = ResolveEmulationPath(directory, programPath).string();
     }
-    config.vendorLibrary = reader.Bool("Kernel", "VendorLibrary", true);
+    kernel.Flag("VendorLibrary", config.vendorLibrary);
+    kernel.Finish();
 
-    std::string speed = reader.String("Clock", "Speed");
-    if (!speed.empty()) {
+    TSectionReader clock(config.ini, "Clock", &report);
+    if (auto speed = clock.Find("Speed"); speed && !speed->empty()) {
         try {
             std::size_t used = 0;
-            double value = std::stod(speed, &used);
-            if (used != speed.size() || !(value > 0)) throw std::invalid_argument(speed);
+            double value = std::stod(*speed, &used);
+            if (used != speed->size() || !(value > 0)) throw std::invalid_argument(*speed);
             config.clockSpeed = value;
         } catch (const std::exception&) {
-            reader.Problem("Clock", "Speed", speed);
+            clock.Problem("Speed", *speed, "not a number above 0; keeps 1");
         }
     }
-
-    config.virtualClock = reader.Bool("Clock", "Virtual", false);
+    clock.Flag("Virtual", config.virtualClock);
+    clock.Finish();
 
     for (const std::string& section : config.ini.SectionNames()) {
         if (StartsWithNoCase(section, "Printer:") && section.size() > 8) {
-            if (config.FindPrinter(std::string_view(section).substr(8))) continue;
-            config.printers.push_back(ReadPrinter(config.ini, section, directory, reader));
+            if (config.FindPrinter(std::string_view(section).substr(8))) {
+                report.Section(section, "a second section of this printer; ignored");
+                continue;
+            }
+            TSectionReader keys(config.ini, section, &report);
+            config.printers.push_back(ReadPrinter(section, directory, keys));
+            keys.Finish();
         } else if (StartsWithNoCase(section, "Device:") && section.size() > 7) {
-            config.deviceIds.push_back(section.substr(7));
+            const std::string id = section.substr(7);
+            const bool bRepeated =
+                std::any_of(config.deviceIds.begin(), config.deviceIds.end(),
+                            [&](const std::string& known) { return SameTextNoCase(known, id); });
+            if (bRepeated) {
+                report.Section(section, "a second section of this device; ignored");
+                continue;
+            }
+            config.deviceIds.push_back(id);
+            // Devices are made on first use; their keys are checked now, at start.
+            LoadDeviceConfig(config.ini, id, directory, &report);
         }
     }
+    ReportUnknownSections(config.ini, report);
+
+    // A printer's device that is not there is a typing mistake, not a printer without one.
+    for (const auto& printer : config.printers) {
+        if (printer.deviceId.empty()) continue;
+        const bool bFound = std::any_of(
+            config.deviceIds.begin(), config.deviceIds.end(),
+            [&](const std::string& known) { return SameTextNoCase(known, printer.deviceId); });
+        if (!bFound)
+            report.Key("Printer:" + printer.name, "Device", printer.deviceId,
+                       "no [Device:" + printer.deviceId + "] section; nothing answers");
+    }
+
+    if (problems) problems->insert(problems->end(), report.Lines().begin(), report.Lines().end());
     return config;
 }
 

@@ -70,7 +70,8 @@ struct TEmulationConfig {
 };
 
 /// Reads `directory`/emulation.ini. A missing file gives an empty emulation; anything that
-/// cannot be understood is described in `problems` and left at its default.
+/// cannot be understood (device sections included, although devices are made on first use)
+/// is described in `problems`, one line each, and left at its default.
 TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
                                      std::vector<std::string>* problems = nullptr);
 

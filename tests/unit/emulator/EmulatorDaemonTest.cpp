@@ -26,12 +26,14 @@ struct TRun {
     int out = -1;  // the daemon's standard output
 };
 
-TRun Start(std::vector<std::string> args) {
+// With `bErrors` standard error goes into the same pipe as standard output.
+TRun Start(std::vector<std::string> args, bool bErrors = false) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    if (bErrors) posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     args.insert(args.begin(), PS_PRINTER_EMULATOR);
     std::vector<char*> argv;
@@ -102,6 +104,30 @@ TEST(EmulatorDaemon, ServesOneDeviceOnTheLoopbackPort) {
     close(run.out);
     const std::string log = test::ReadText(dir.Path() / "devices" / "TP1" / "commands.log");
     EXPECT_NE(log.find("port 1B 1D 1E 05 03"), std::string::npos) << log;
+}
+
+TEST(EmulatorDaemon, ReportsMistakesOfItsDeviceAndServesIt) {
+    ps::test::TTempDir dir;
+    dir.Write("emulation.ini", "[Clock]\nSpeed=fast\n[Device:TP1]\nMute=yes\nCleanMs=soon\n");
+    TRun run = Start({"--dir", dir.Path().string(), "--device", "TP1", "--port", "0"}, true);
+    ASSERT_GT(run.pid, 0);
+    std::string text;
+    while (text.find("on 127.0.0.1:") == std::string::npos) {
+        const std::string more = ReadSome(run.out, 0);
+        if (more.empty()) break;
+        text += more;
+    }
+    EXPECT_EQ(text.substr(0, text.find("printer-emulator: device")),
+              "printer-emulator: emulation.ini: [Device:TP1] Mute=yes: not a flag (0 or 1); "
+              "keeps 0\n"
+              "printer-emulator: emulation.ini: [Device:TP1] CleanMs=soon: not a number; keeps "
+              "8000\n"
+              "printer-emulator: emulation.ini: [Clock] Speed=fast: not a number above 0; keeps "
+              "1\n");
+    EXPECT_NE(text.find("printer-emulator: device TP1 on 127.0.0.1:"), std::string::npos) << text;
+    kill(run.pid, SIGTERM);
+    EXPECT_EQ(Wait(run.pid), 0);
+    close(run.out);
 }
 
 TEST(EmulatorDaemon, RefusesUnknownDevicesAndBadArguments) {

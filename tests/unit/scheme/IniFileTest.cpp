@@ -90,7 +90,10 @@ TEST(IniFile, EndOfFileMarkEndsAValue) {
     EXPECT_EQ(ini.ReadString("s", "inner", "d"), "a" + z + "b");
     EXPECT_EQ(ini.ReadString("s", "leading", "d"), z + "c");
     EXPECT_EQ(ini.ReadString("s", "after", "d"), "still read");
-    EXPECT_EQ(ini.KeyNames("s").size(), 8u);
+    const auto entries = ini.Entries("s");
+    ASSERT_EQ(entries.size(), 8u);
+    EXPECT_EQ(entries.front(), std::make_pair(std::string("plain"), std::string("x")));
+    EXPECT_EQ(entries.back().second, "still read");
 }
 
 TEST(IniFile, CaseFoldsOnlyAsciiLetters) {

@@ -3,27 +3,56 @@
 #include "base/AtomicFile.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "base/FileSystem.h"
+
 namespace ps {
+namespace {
+
+// "<name>.<pid>-<count>-<stir>.tmp": the process number keeps two instances apart, the counter
+// two threads, and the stir a process that reuses an earlier one's number after a crash.
+std::filesystem::path TemporaryName(const std::filesystem::path& path, unsigned attempt) {
+    static std::atomic<std::uint64_t> counter{0};
+    const auto stir =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    char suffix[80];
+    std::snprintf(suffix, sizeof suffix, ".%llu-%llu-%llx%x.tmp",
+                  static_cast<unsigned long long>(fs::ProcessNumber()),
+                  static_cast<unsigned long long>(counter++),
+                  static_cast<unsigned long long>(stir & 0xFFFFFFFFu), attempt);
+    std::filesystem::path temp = path;
+    temp += suffix;
+    return temp;
+}
+
+}  // namespace
 
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    static std::atomic<unsigned> counter{0};
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(counter++);
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = (std::fflush(file) == 0) && ok;
-    ok = (std::fclose(file) == 0) && ok;
-    std::error_code ec;
-    if (ok) std::filesystem::rename(temp, path, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(temp, ec);
+    std::string error;
+    return WriteFileAtomically(path, bytes, error);
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::string& error) {
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        const std::filesystem::path temp = TemporaryName(path, attempt);
+        switch (fs::WriteNewFile(temp, bytes, error)) {
+            case fs::TNewFileResult::Exists:
+                continue;  // someone else's: take another name
+            case fs::TNewFileResult::Failed:
+                return false;
+            case fs::TNewFileResult::Written:
+                break;
+        }
+        if (fs::ReplaceFile(temp, path, error)) return true;
+        fs::RemoveFile(temp);
         return false;
     }
-    return true;
+    error = "cannot create a temporary file beside \"" + path.string() + "\": every name is taken";
+    return false;
 }
 
 }  // namespace ps

@@ -4,12 +4,18 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace ps {
 
-/// Writes `bytes` to `path` through a temporary file in the same folder and a rename.
-/// Returns false (and leaves no temporary file) when any step fails.
+/// Writes `bytes` to `path` through a temporary file in the same folder and a rename. The
+/// temporary name is new (created exclusively, with a suffix unique to this process and call)
+/// and its bytes are on the disk before the rename, so two writers at once leave one of their
+/// files whole and a crash leaves the old file or the new one. Returns false (and leaves no
+/// temporary file) when any step fails; `error` then says which.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         std::string& error);
 
 }  // namespace ps

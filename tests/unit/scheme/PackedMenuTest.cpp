@@ -85,19 +85,5 @@ TEST(PackedMenu, RejectsWrongHeadersAndBrokenStreams) {
     EXPECT_THROW(UnpackMenuPayload(Pack(menu, 0xFFFFFFFF)), EMenuUnpackError);
 }
 
-TEST(AtomicFile, ReplacesWholeFileAndLeavesNoTemporary) {
-    test::TTempDir dir;
-    auto path = dir.Path() / "report";
-    ASSERT_TRUE(WriteFileAtomically(path, "first version, longer"));
-    ASSERT_TRUE(WriteFileAtomically(path, "second"));
-    std::ifstream in(path);
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "second");
-    EXPECT_FALSE(WriteFileAtomically(dir.Path() / "missing-folder" / "x", "data"));
-    int files = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(dir.Path())) ++files;
-    EXPECT_EQ(files, 1);
-}
-
 }  // namespace
 }  // namespace ps

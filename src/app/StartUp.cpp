@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 
 #include "app/CommandLine.h"
@@ -39,7 +40,10 @@ bool PreparePrinter(const TCommandLine& line) {
     g_RunMode = g_CurrentPage;
     g_PrinterName = line.strPrinterName;
 
-    const std::string folder = PrinterCacheFolder(Platform().Kernel().GetTempPath());
+    const std::string temp = Platform().Kernel().GetTempPath();
+    // A temporary folder that is not safe to use (a planted link) ends the start.
+    if (temp.empty()) throw std::runtime_error(ThreadLastErrorText());
+    const std::string folder = PrinterCacheFolder(temp);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);  // a failure shows later as defaults
     g_PrinterCacheBase = folder + PrinterFileName(g_PrinterName);

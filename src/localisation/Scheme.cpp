@@ -27,6 +27,10 @@ class TTempCopy {
 public:
     explicit TTempCopy(std::span<const unsigned char> bytes) {
         const std::string dir = Platform().Kernel().GetTempPath();
+        if (dir.empty()) {
+            throw std::runtime_error("cannot use the temporary folder for the string table: " +
+                                     ThreadLastErrorText());
+        }
         std::FILE* file = CreateUniqueFile(dir);
         const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         const bool closed = std::fclose(file) == 0;

@@ -26,6 +26,10 @@ TPlatform& Platform() {
     return *platform;
 }
 
+bool PlatformInstalled() {
+    return Installed() != nullptr;
+}
+
 void InstallPlatform(std::unique_ptr<TPlatform> platform) {
     Installed() = std::move(platform);
     // The INI reader below the platform decodes legacy code pages through the installed kernel.

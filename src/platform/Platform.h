@@ -39,7 +39,29 @@ public:
 /// How TKernel::OpenFileHandle treats a path that exists or does not.
 enum class TFileCreation { OpenExisting, CreateAlways };
 
+/// How long ReadHandle and WriteHandle may block on a handle until SetIoTimeouts says
+/// otherwise, in milliseconds of the platform clock.
+inline constexpr std::uint32_t kDefaultIoTimeoutMs = 30000;
+
+/// A local calendar date and time, with the fields of the Win32 SYSTEMTIME.
+struct TLocalTime {
+    std::uint16_t year = 1970;
+    std::uint16_t month = 1;      // 1 = January
+    std::uint16_t dayOfWeek = 4;  // 0 = Sunday
+    std::uint16_t day = 1;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+    std::uint16_t second = 0;
+    std::uint16_t milliseconds = 0;
+    bool operator==(const TLocalTime&) const = default;
+};
+
 /// Kernel services. All methods are called from the user-interface thread unless noted.
+///
+/// Contract for every backend: a method the backend does not provide fails with
+/// kErrorNotSupported in the thread's last-error value (ThreadLastErrorText() then reads
+/// "not supported on this platform"), never with a code that reads as a missing printer,
+/// file or device. No call blocks longer than its deadline on the platform clock.
 class TKernel {
 public:
     virtual ~TKernel() = default;
@@ -47,7 +69,9 @@ public:
     /// The system default language identifier (Windows LANGID meaning, e.g. 0x0804).
     virtual std::uint16_t GetSystemDefaultLangID() = 0;
 
-    /// The user's temporary folder, ending with the path separator.
+    /// The user's temporary folder, ending with the path separator. Where other users could
+    /// reach it, it is a folder of this user alone, made and checked before it is returned;
+    /// empty (last-error value and its text set) when it cannot be used safely.
     virtual std::string GetTempPath() = 0;
 
     /// Decodes 8-bit text in the legacy code page of the given language to UTF-8.
@@ -55,20 +79,32 @@ public:
     virtual std::optional<std::string> DecodeLegacyText(std::string_view bytes,
                                                         std::uint16_t langId) = 0;
 
-    // The methods below have failing defaults, so a test double needs only what it uses.
-    // Every failure sets the thread's last-error value.
+    // The methods below have defaults that fail with kErrorNotSupported, so a test double
+    // needs only what it uses. Every failure sets the thread's last-error value.
 
     /// The terminal-services session number of this process. Never fails (0 when unknown).
     virtual std::uint32_t GetSessionId();
 
-    /// The time-zone bias in minutes: UTC = local time + bias (UTC+8 gives -480).
+    /// The time-zone bias in minutes: UTC = local time + bias (UTC+8 gives -480, UTC+5:30
+    /// gives -330), standard time only as the Win32 Bias member. 0 when not supported.
     virtual std::int32_t GetTimeZoneBias();
+
+    /// The local date and time now (daylight saving applied). Nothing when not supported.
+    /// Any thread.
+    virtual std::optional<TLocalTime> GetLocalTime();
+
+    /// The user's date separator ('/' in 2024/05/01) and time separator (':' in 12:30:00):
+    /// one character each, '/' and ':' unless the user's settings say otherwise.
+    virtual char GetDateSeparator();
+    virtual char GetTimeSeparator();
 
     /// The program's own file path (options beside the program); empty when unknown.
     virtual std::string GetProgramPath();
 
     /// Creates named shared memory of `size` bytes (zero-filled), or opens it when the name
-    /// already exists. Any thread.
+    /// already exists; an existing block smaller than `size` is refused
+    /// (kErrorInsufficientBuffer). The memory is private to this process (the port monitor
+    /// runs in-process where the platform has no system-wide one). Any thread.
     virtual std::unique_ptr<TSharedMemory> CreateSharedMemory(const std::string& name,
                                                               std::size_t size);
     /// Opens existing named shared memory; nothing (kErrorFileNotFound) when there is none.
@@ -79,12 +115,18 @@ public:
     /// printer device paths from the vendor library) or files. kInvalidIoHandle on failure.
     virtual TIoHandle OpenFileHandle(const std::string& path, bool read, bool write,
                                      TFileCreation creation);
-    /// Reads or writes with one call; blocks until done. Any thread, one call per handle at a
-    /// time.
+    /// Reads what is there (up to the buffer's size), waiting for the first byte at most the
+    /// handle's read deadline: kErrorTimeout when nothing came in time. Any thread, one call
+    /// per handle at a time.
     virtual bool ReadHandle(TIoHandle handle, std::span<std::uint8_t> buffer,
                             std::uint32_t& bytesRead);
+    /// Writes all of `data` within the handle's write deadline. Anything less is a failure
+    /// (kErrorTimeout when the deadline passed) with `bytesWritten` saying how much got out.
     virtual bool WriteHandle(TIoHandle handle, std::span<const std::uint8_t> data,
                              std::uint32_t& bytesWritten);
+    /// Sets the read and write deadlines of a handle, in milliseconds of the platform clock
+    /// (kDefaultIoTimeoutMs each until set), as SetCommTimeouts does for a port.
+    virtual bool SetIoTimeouts(TIoHandle handle, std::uint32_t readMs, std::uint32_t writeMs);
     /// Cancels the calling thread's pending I/O on a handle (true when the handle is valid).
     virtual bool CancelIo(TIoHandle handle);
     /// Closes any kernel I/O handle, including those of the vendor USB library.
@@ -166,6 +208,9 @@ public:
 
 /// The platform the process runs on. Installed once at start (see PlatformSelect.h).
 TPlatform& Platform();
+
+/// True once a platform is installed (code that also runs without one asks first).
+bool PlatformInstalled();
 
 /// Installs the platform; the previous one is destroyed. Tests install their own.
 void InstallPlatform(std::unique_ptr<TPlatform> platform);

@@ -10,6 +10,7 @@ namespace ps {
 namespace {
 
 thread_local TSysError t_LastError = kErrorSuccess;
+thread_local std::string t_LastErrorDetail;
 
 // Says once per service, on standard error, that the service needs the emulated platform.
 void ReportUnavailable(const char* service) {
@@ -17,9 +18,15 @@ void ReportUnavailable(const char* service) {
     static std::set<std::string> reported;
     std::lock_guard lock(mutex);
     if (!reported.insert(service).second) return;
-    std::cerr << "Printer Settings: no " << service << " is available on this system yet; set "
-              << kEmulationVariable << " to an emulation directory (see docs/emulation.md)."
-              << std::endl;
+    std::cerr << "Printer Settings: the " << service
+              << " is not supported on this platform yet; set " << kEmulationVariable
+              << " to an emulation directory (see docs/emulation.md)." << std::endl;
+}
+
+// A kernel method this backend does not provide.
+bool NotSupported() {
+    SetThreadLastError(kErrorNotSupported);
+    return false;
 }
 
 template <typename T>
@@ -62,6 +69,58 @@ TSysError GetThreadLastError() {
 }
 void SetThreadLastError(TSysError error) {
     t_LastError = error;
+    t_LastErrorDetail.clear();
+}
+void SetThreadLastError(TSysError error, std::string detail) {
+    t_LastError = error;
+    t_LastErrorDetail = std::move(detail);
+}
+
+std::string ThreadLastErrorText() {
+    return t_LastErrorDetail.empty() ? SysErrorText(t_LastError) : t_LastErrorDetail;
+}
+
+std::string SysErrorText(TSysError error) {
+    switch (error) {
+        case kErrorSuccess:
+            return "the operation completed successfully";
+        case kErrorInvalidFunction:
+            return "the function is not valid for this device";
+        case kErrorFileNotFound:
+            return "the file or device does not exist";
+        case kErrorAccessDenied:
+            return "access is denied";
+        case kErrorInvalidHandle:
+            return "the handle is not valid";
+        case kErrorWriteFault:
+            return "the device cannot be written";
+        case kErrorReadFault:
+            return "the device cannot be read";
+        case kErrorGenFailure:
+            return "the device does not work";
+        case kErrorNotSupported:
+            return "not supported on this platform";
+        case kErrorInvalidParameter:
+            return "a parameter is not valid";
+        case kErrorDiskFull:
+            return "the disk is full";
+        case kErrorInsufficientBuffer:
+            return "the memory area is too small";
+        case kErrorModNotFound:
+            return "the library is not installed";
+        case kErrorMoreData:
+            return "more data is available";
+        case kErrorTimeout:
+            return "the operation did not finish in time";
+        case kErrorUnknownPrinterDriver:
+            return "the printer driver is unknown";
+        case kErrorInvalidPrinterName:
+            return "the printer name is not valid";
+        case kErrorSplNoStartDoc:
+            return "no document was started";
+        default:
+            return "system error " + std::to_string(error);
+    }
 }
 
 void TScopedIoHandle::Reset() {
@@ -73,9 +132,21 @@ std::uint32_t TKernel::GetSessionId() {
     return 0;
 }
 std::int32_t TKernel::GetTimeZoneBias() {
+    NotSupported();
     return 0;
 }
+std::optional<TLocalTime> TKernel::GetLocalTime() {
+    NotSupported();
+    return std::nullopt;
+}
+char TKernel::GetDateSeparator() {
+    return '/';
+}
+char TKernel::GetTimeSeparator() {
+    return ':';
+}
 std::string TKernel::GetProgramPath() {
+    NotSupported();
     return {};
 }
 
@@ -90,32 +161,27 @@ TIoHandle TKernel::OpenFileHandle(const std::string&, bool, bool, TFileCreation)
 }
 bool TKernel::ReadHandle(TIoHandle, std::span<std::uint8_t>, std::uint32_t& bytesRead) {
     bytesRead = 0;
-    SetThreadLastError(kErrorInvalidHandle);
-    return false;
+    return NotSupported();
 }
 bool TKernel::WriteHandle(TIoHandle, std::span<const std::uint8_t>, std::uint32_t& bytesWritten) {
     bytesWritten = 0;
-    SetThreadLastError(kErrorInvalidHandle);
-    return false;
+    return NotSupported();
+}
+bool TKernel::SetIoTimeouts(TIoHandle, std::uint32_t, std::uint32_t) {
+    return NotSupported();
 }
 bool TKernel::CancelIo(TIoHandle) {
-    SetThreadLastError(kErrorInvalidHandle);
-    return false;
+    return NotSupported();
 }
 bool TKernel::CloseHandle(TIoHandle) {
-    SetThreadLastError(kErrorInvalidHandle);
-    return false;
+    return NotSupported();
 }
 bool TKernel::UsbPrintGetLptStatus(TIoHandle, std::uint8_t&) {
-    SetThreadLastError(kErrorInvalidHandle);
-    return false;
+    return NotSupported();
 }
 TVendorUsbLibrary* TKernel::LoadVendorUsbLibrary() {
-    ReportUnavailable("vendor USB port library");
-    SetThreadLastError(kErrorModNotFound);
-    return nullptr;
+    return Unavailable<TVendorUsbLibrary*>("vendor USB port library", nullptr);
 }
-
 TSpooler& TPlatform::Spooler() {
     static TUnavailableSpooler spooler;
     return spooler;

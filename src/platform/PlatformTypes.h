@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace ps {
 
@@ -23,6 +24,7 @@ inline constexpr TSysError kErrorReadFault = 30;
 inline constexpr TSysError kErrorGenFailure = 31;
 inline constexpr TSysError kErrorNotSupported = 50;
 inline constexpr TSysError kErrorInvalidParameter = 87;
+inline constexpr TSysError kErrorDiskFull = 112;
 inline constexpr TSysError kErrorInsufficientBuffer = 122;
 inline constexpr TSysError kErrorModNotFound = 126;
 inline constexpr TSysError kErrorMoreData = 234;
@@ -36,6 +38,17 @@ inline constexpr TSysError kErrorSplNoStartDoc = 3003;
 /// test it after, as the Win32 GetLastError/SetLastError pair is used.
 TSysError GetThreadLastError();
 void SetThreadLastError(TSysError error);
+
+/// Sets the last-error value with a text that says more than the code (which path, why);
+/// the plain SetThreadLastError clears that text.
+void SetThreadLastError(TSysError error, std::string detail);
+
+/// The calling thread's last error in words: the detail given with it, else the meaning of
+/// the code ("not supported on this platform" for kErrorNotSupported).
+std::string ThreadLastErrorText();
+
+/// The meaning of a system error code in words.
+std::string SysErrorText(TSysError error);
 
 /// A kernel I/O handle: a file, a port or USB device opened through the kernel, or a port
 /// opened by the vendor USB library. Opaque; each backend numbers its own handles.

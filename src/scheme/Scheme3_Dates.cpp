@@ -13,6 +13,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "platform/Platform.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {
@@ -183,6 +184,12 @@ std::string FormatIsoDateTime(TDateTime value) {
 }
 
 TDateTime NowAsDateTime() {
+    if (PlatformInstalled()) {
+        if (auto now = Platform().Kernel().GetLocalTime()) {
+            return EncodeDateTime(now->year, now->month, now->day, now->hour, now->minute,
+                                  now->second);
+        }
+    }
     static std::mutex mutex;
     const std::time_t now = std::time(nullptr);
     std::lock_guard lock(mutex);

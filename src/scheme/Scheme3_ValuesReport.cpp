@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The current-values report: the values of one page with their titles, for other programs.
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
 
 #include "base/AtomicFile.h"
 #include "localisation/Scheme.h"
+#include "platform/Platform.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
@@ -14,24 +14,21 @@
 namespace ps {
 namespace {
 
-// Short date and long time as the language's locale writes them.
+// Short date and long time as the language's locale writes them, with the user's separators.
 std::string LocaleNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    TKernel& kernel = Platform().Kernel();
+    const TLocalTime now = kernel.GetLocalTime().value_or(TLocalTime{});
+    const char date = kernel.GetDateSeparator();
+    const char time = kernel.GetTimeSeparator();
     char text[64];
     if (g_GlobalString.Language == plEN) {
-        int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", local.tm_mon + 1,
-                      local.tm_mday, local.tm_year + 1900, hour12, local.tm_min, local.tm_sec,
-                      local.tm_hour < 12 ? "AM" : "PM");
+        int hour12 = now.hour % 12 == 0 ? 12 : now.hour % 12;
+        std::snprintf(text, sizeof text, "%d%c%d%c%d %d%c%02d%c%02d %s", now.month, date, now.day,
+                      date, now.year, hour12, time, now.minute, time, now.second,
+                      now.hour < 12 ? "AM" : "PM");
     } else {
-        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d", local.tm_year + 1900,
-                      local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+        std::snprintf(text, sizeof text, "%d%c%d%c%d %d%c%02d%c%02d", now.year, date, now.month,
+                      date, now.day, now.hour, time, now.minute, time, now.second);
     }
     return text;
 }

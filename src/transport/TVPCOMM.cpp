@@ -49,7 +49,7 @@ std::int32_t WritePort(TIoHandle handle, const std::uint8_t* data, std::int32_t 
 std::int32_t ReadPort(TIoHandle handle, std::uint8_t* buffer, std::int32_t maxLength,
                       std::int32_t timeoutMs) {
     TVendorUsbLibrary* library = Library();
-    if (!library) return 0;  // the failed load left kErrorModNotFound
+    if (!library) return 0;  // the failed load left its last-error value
     return library->ReadPort(handle, buffer, maxLength, timeoutMs);
 }
 

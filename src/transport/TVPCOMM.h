@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The vendor USB port library's functions, loaded through the platform on first use. Without
 // the library every call fails softly: no printers, no handle, -2 for writes, and reads that
-// leave kErrorModNotFound as the thread's last-error value.
+// leave the failed load's code as the thread's last-error value (kErrorModNotFound, or
+// kErrorNotSupported where the platform has no such library).
 #pragma once
 
 #include <cstdint>

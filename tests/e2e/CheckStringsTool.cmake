@@ -11,7 +11,7 @@ function(run_strings out_var rc_var)
     cmake_parse_arguments(RUN "" "" "ENV;ARGS" ${ARGN})
     execute_process(
         COMMAND ${CMAKE_COMMAND} -E env --unset=LC_ALL --unset=LC_MESSAGES --unset=LANG
-                TMPDIR=${WORK_DIR} ${RUN_ENV} ${TOOL} strings ${RUN_ARGS}
+                --unset=XDG_RUNTIME_DIR TMPDIR=${WORK_DIR} ${RUN_ENV} ${TOOL} strings ${RUN_ARGS}
         OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
     set(${out_var} "${out}" PARENT_SCOPE)
     set(${rc_var} "${rc}" PARENT_SCOPE)
@@ -75,8 +75,15 @@ foreach(bad "--lang;JP;extra" "--lang;KR" "--langid;0x10000" "--lang")
     endif()
 endforeach()
 
-# The temporary copy of the table is gone after every run.
-file(GLOB left "${WORK_DIR}/*")
+# The temporary copy of the table is gone after every run. It was made in the user's private
+# folder inside TMPDIR, and nothing was made beside that folder.
+file(GLOB private LIST_DIRECTORIES true "${WORK_DIR}/printer-settings-*")
+list(LENGTH private folders)
+if(NOT folders EQUAL 1)
+    message(FATAL_ERROR "expected one private folder in the temporary folder, got: ${private}")
+endif()
+file(GLOB left LIST_DIRECTORIES true "${WORK_DIR}/*" "${private}/*")
+list(REMOVE_ITEM left ${private})
 if(left)
     message(FATAL_ERROR "files left in the temporary folder: ${left}")
 endif()

@@ -2,10 +2,12 @@
 // printer-settings run whole against emulation directories: the file-only run modes and the
 // ways start-up ends early.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "ProgramRunner.h"
 #include "support/EmulationDirBuilder.h"
@@ -134,11 +136,14 @@ TEST_F(StartUpE2E, ValuesReportListsEveryItemOfTheBasePage) {
     // A USB printer without a model ahead in the library's list must not take the read.
     m_Builder.Device("bare", "USB000", "MFG:Talvenor;CMD:ESC;");
     UsbPrinter("Talvenor Test", "USB001", "dev");
+    // The moment is the machine's local time with the user's separators.
+    m_Builder.Section("Clock").Set("LocalTime", "2024-05-01 13:02:00").Set("DateSeparator", "-");
     auto result = Run({"Talvenor Test", "101"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
     const std::string report = ReadFileBytes(CacheBase("Talvenor Test"));
-    ASSERT_EQ(report.rfind("[CurrentValues]\r\nTime = ", 0), 0u) << report;
+    ASSERT_EQ(report.rfind("[CurrentValues]\r\nTime = 5-1-2024 1:02:", 0), 0u) << report;
+    EXPECT_EQ(report.find(" PM\r\n"), 40u) << report;
     const std::string items = report.substr(report.find("\r\n", 20) + 2);
     EXPECT_EQ(items,
               "0 = Current :On\r\n"
@@ -343,6 +348,31 @@ TEST_F(StartUpE2E, MistypedEmulationDirectoryStopsAtOnce) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("holds no emulation.ini"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find("[waiting]"), std::string::npos);
+}
+
+TEST_F(StartUpE2E, NativeRunKeepsItsFilesInAPrivateFolderAndRefusesAPlantedLink) {
+    // The machine's own platform: TMPDIR decides where the private folder goes.
+    const std::map<std::string, std::string> native = {{"PRINTER_SETTINGS_EMULATION", ""},
+                                                       {"XDG_RUNTIME_DIR", ""},
+                                                       {"TMPDIR", m_Dir.Path().string()}};
+    const fs::path folder = m_Dir.Path() / ("printer-settings-" + std::to_string(::geteuid()));
+    RunProgram(PRINTER_SETTINGS_BIN, {"Talvenor Test", "101"}, native);
+    ASSERT_TRUE(fs::is_directory(folder));
+    EXPECT_FALSE(fs::is_symlink(folder));
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(fs::is_directory(folder / "Talvenor Printer"));
+
+    // A link planted at the folder's name: start-up says why and stops, and writes nothing
+    // where the link points.
+    fs::remove_all(folder);
+    const fs::path planted = m_Dir.Path() / "planted";
+    fs::create_directory(planted);
+    fs::create_directory_symlink(planted, folder);
+    auto refused = RunProgram(PRINTER_SETTINGS_BIN, {"Talvenor Test", "101"}, native);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(folder.string() + "\" is a symbolic link"), std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(fs::is_empty(planted));
 }
 
 TEST_F(StartUpE2E, PrinterNamesNeverLeaveTheCacheFolder) {

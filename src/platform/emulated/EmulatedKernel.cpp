@@ -2,6 +2,7 @@
 // The emulated kernel.
 #include "platform/emulated/EmulatedKernel.h"
 
+#include <chrono>
 #include <fstream>
 
 namespace ps::emu {
@@ -10,10 +11,6 @@ struct TEmulatedKernel::THandleEntry {
     THandleKind kind = THandleKind::File;
     TDeviceLink* device = nullptr;
     std::unique_ptr<std::fstream> file;
-};
-
-struct TEmulatedKernel::TBlock {
-    std::vector<std::uint8_t> bytes;
 };
 
 namespace {
@@ -30,27 +27,24 @@ std::string_view StripDevicePrefix(std::string_view path) {
     return path;
 }
 
-template <typename TBlockPtr>
-class TBlockView : public TMappedView {
-public:
-    explicit TBlockView(TBlockPtr block) : m_pBlock(std::move(block)) {}
-    std::span<std::uint8_t> Bytes() override { return m_pBlock->bytes; }
-
-private:
-    TBlockPtr m_pBlock;  // a view keeps the memory alive, as a mapped section does
-};
-
-template <typename TBlockPtr>
-class TBlockMemory : public TSharedMemory {
-public:
-    explicit TBlockMemory(TBlockPtr block) : m_pBlock(std::move(block)) {}
-    std::unique_ptr<TMappedView> Map() override {
-        return std::make_unique<TBlockView<TBlockPtr>>(m_pBlock);
-    }
-
-private:
-    TBlockPtr m_pBlock;
-};
+// Seconds since 1970-01-01 00:00:00 (and milliseconds) as a calendar date and time.
+TLocalTime CalendarTime(std::int64_t ms) {
+    using namespace std::chrono;
+    const sys_time<milliseconds> point{milliseconds{ms}};
+    const sys_days day = floor<days>(point);
+    const year_month_day date{day};
+    const hh_mm_ss<milliseconds> time{point - day};
+    TLocalTime local;
+    local.year = static_cast<std::uint16_t>(static_cast<int>(date.year()));
+    local.month = static_cast<std::uint16_t>(static_cast<unsigned>(date.month()));
+    local.day = static_cast<std::uint16_t>(static_cast<unsigned>(date.day()));
+    local.dayOfWeek = static_cast<std::uint16_t>(weekday{day}.c_encoding());
+    local.hour = static_cast<std::uint16_t>(time.hours().count());
+    local.minute = static_cast<std::uint16_t>(time.minutes().count());
+    local.second = static_cast<std::uint16_t>(time.seconds().count());
+    local.milliseconds = static_cast<std::uint16_t>(time.subseconds().count());
+    return local;
+}
 
 }  // namespace
 
@@ -74,9 +68,9 @@ std::filesystem::path EmulatedFilePath(const std::filesystem::path& directory,
     return native;
 }
 
-TEmulatedKernel::TEmulatedKernel(const TEmulationConfig& config, TDeviceHub& devices,
+TEmulatedKernel::TEmulatedKernel(const TEmulationConfig& config, TDeviceHub& devices, TClock& clock,
                                  std::unique_ptr<TKernel> native)
-    : m_Config(config), m_Devices(devices), m_pNative(std::move(native)) {}
+    : m_Config(config), m_Devices(devices), m_Clock(clock), m_pNative(std::move(native)) {}
 
 TEmulatedKernel::~TEmulatedKernel() = default;
 
@@ -106,35 +100,41 @@ std::int32_t TEmulatedKernel::GetTimeZoneBias() {
     return m_Config.timeZoneBias ? *m_Config.timeZoneBias : m_pNative->GetTimeZoneBias();
 }
 
+std::optional<TLocalTime> TEmulatedKernel::GetLocalTime() {
+    if (m_Config.localTime) {
+        // The configured time at clock 0, moving on with the emulation's clock.
+        return CalendarTime(*m_Config.localTime * 1000 +
+                            static_cast<std::int64_t>(m_Clock.NowMs()));
+    }
+    if (m_Config.timeZoneBias) {
+        // A machine of that zone without daylight saving.
+        const auto utcMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
+        return CalendarTime(utcMs - std::int64_t{*m_Config.timeZoneBias} * 60000);
+    }
+    return m_pNative->GetLocalTime();
+}
+
+char TEmulatedKernel::GetDateSeparator() {
+    return m_Config.dateSeparator;
+}
+
+char TEmulatedKernel::GetTimeSeparator() {
+    return m_Config.timeSeparator;
+}
+
 std::string TEmulatedKernel::GetProgramPath() {
     return m_Config.programPath.empty() ? m_pNative->GetProgramPath() : m_Config.programPath;
 }
 
 std::unique_ptr<TSharedMemory> TEmulatedKernel::CreateSharedMemory(const std::string& name,
                                                                    std::size_t size) {
-    if (name.empty() || size == 0) {
-        Fail(kErrorInvalidParameter);
-        return nullptr;
-    }
-    std::lock_guard lock(m_Mutex);
-    std::shared_ptr<TBlock> block = m_Blocks[name].lock();
-    if (!block) {
-        block = std::make_shared<TBlock>();
-        block->bytes.assign(size, 0);
-        m_Blocks[name] = block;
-    }
-    return std::make_unique<TBlockMemory<std::shared_ptr<TBlock>>>(block);
+    return m_SharedMemory.Create(name, size);
 }
 
 std::unique_ptr<TSharedMemory> TEmulatedKernel::OpenSharedMemory(const std::string& name) {
-    std::lock_guard lock(m_Mutex);
-    auto it = m_Blocks.find(name);
-    std::shared_ptr<TBlock> block = it == m_Blocks.end() ? nullptr : it->second.lock();
-    if (!block) {
-        Fail(kErrorFileNotFound);
-        return nullptr;
-    }
-    return std::make_unique<TBlockMemory<std::shared_ptr<TBlock>>>(block);
+    return m_SharedMemory.Open(name);
 }
 
 TDeviceLink* TEmulatedKernel::DeviceForPath(std::string_view path, THandleKind& kind) {
@@ -235,6 +235,11 @@ bool TEmulatedKernel::WriteHandle(TIoHandle handle, std::span<const std::uint8_t
     if (!*entry->file) return Fail(kErrorWriteFault);
     bytesWritten = static_cast<std::uint32_t>(data.size());
     return true;
+}
+
+bool TEmulatedKernel::SetIoTimeouts(TIoHandle handle, std::uint32_t, std::uint32_t) {
+    // Emulated I/O never waits: devices take every byte and answer with what they have.
+    return Find(handle) ? true : Fail(kErrorInvalidHandle);
 }
 
 bool TEmulatedKernel::CancelIo(TIoHandle handle) {

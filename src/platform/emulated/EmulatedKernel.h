@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/ProcessSharedMemory.h"
 #include "platform/emulated/DeviceLink.h"
 #include "platform/emulated/EmulationConfig.h"
 
@@ -28,7 +29,8 @@ public:
     enum class THandleKind { File, PortDevice, UsbDevice, VendorPort };
     struct THandleEntry;
 
-    TEmulatedKernel(const TEmulationConfig& config, TDeviceHub& devices,
+    /// `clock` is the emulation's: local time set by "LocalTime=" moves on with it.
+    TEmulatedKernel(const TEmulationConfig& config, TDeviceHub& devices, TClock& clock,
                     std::unique_ptr<TKernel> native);
     ~TEmulatedKernel() override;
 
@@ -38,6 +40,9 @@ public:
                                                 std::uint16_t langId) override;
     std::uint32_t GetSessionId() override;
     std::int32_t GetTimeZoneBias() override;
+    std::optional<TLocalTime> GetLocalTime() override;
+    char GetDateSeparator() override;
+    char GetTimeSeparator() override;
     std::string GetProgramPath() override;
     std::unique_ptr<TSharedMemory> CreateSharedMemory(const std::string& name,
                                                       std::size_t size) override;
@@ -48,6 +53,7 @@ public:
                     std::uint32_t& bytesRead) override;
     bool WriteHandle(TIoHandle handle, std::span<const std::uint8_t> data,
                      std::uint32_t& bytesWritten) override;
+    bool SetIoTimeouts(TIoHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override;
     bool CancelIo(TIoHandle handle) override;
     bool CloseHandle(TIoHandle handle) override;
     bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status) override;
@@ -68,15 +74,15 @@ private:
     TIoHandle Add(std::shared_ptr<THandleEntry> entry);
     TDeviceLink* DeviceForPath(std::string_view path, THandleKind& kind);
 
-    struct TBlock;
     const TEmulationConfig& m_Config;
     TDeviceHub& m_Devices;
+    TClock& m_Clock;
     std::unique_ptr<TKernel> m_pNative;
     TVendorUsbLibrary* m_pVendorLibrary = nullptr;
     std::mutex m_Mutex;
     std::intptr_t m_iNextHandle = 0x100;
     std::map<std::intptr_t, std::shared_ptr<THandleEntry>> m_Handles;
-    std::map<std::string, std::weak_ptr<TBlock>> m_Blocks;
+    TProcessSharedMemory m_SharedMemory;
 };
 
 }  // namespace ps::emu

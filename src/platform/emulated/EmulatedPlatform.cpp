@@ -28,7 +28,7 @@ struct TEmulatedPlatform::TImpl {
           clock(MakeClock(config)),
           devices(config, *clock, std::move(factory)),
           state(directory / "state.ini"),
-          kernel(config, devices, MakeNativeKernel()),
+          kernel(config, devices, *clock, MakeNativeKernel()),
           vendor(devices, kernel, *clock),
           monitor(kernel, devices, *clock),
           spooler(config, state, devices, monitor),

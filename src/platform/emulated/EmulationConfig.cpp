@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -150,6 +151,24 @@ std::filesystem::path ResolveEmulationPath(const std::filesystem::path& director
     return path.lexically_normal();
 }
 
+std::optional<std::int64_t> ParseEmulationDateTime(std::string_view text) {
+    text = Trim(text);
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = 0;
+    const std::string copy(text);
+    const int fields = std::sscanf(copy.c_str(), "%4d-%2d-%2d%n %2d:%2d:%2d%n", &year, &month, &day,
+                                   &used, &hour, &minute, &second, &used);
+    if ((fields != 3 && fields != 6) || static_cast<std::size_t>(used) != copy.size())
+        return std::nullopt;
+    using namespace std::chrono;
+    const year_month_day date{std::chrono::year{year}, std::chrono::month{unsigned(month)},
+                              std::chrono::day{unsigned(day)}};
+    if (!date.ok() || hour > 23 || minute > 59 || second > 59 || hour < 0 || minute < 0 ||
+        second < 0)
+        return std::nullopt;
+    const auto days = sys_days(date).time_since_epoch().count();
+    return static_cast<std::int64_t>(days) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
 const TEmulatedPrinterConfig* TEmulationConfig::FindPrinter(std::string_view name) const {
     for (const auto& printer : printers) {
         if (SameTextNoCase(printer.name, name)) return &printer;
@@ -201,6 +220,26 @@ TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
         }
     }
     clock.Flag("Virtual", config.virtualClock);
+    if (auto text = clock.Find("LocalTime")) {
+        config.localTime = ParseEmulationDateTime(*text);
+        if (!config.localTime)
+            clock.Problem("LocalTime", *text,
+                          "not a date and time yyyy-mm-dd hh:nn:ss; keeps the machine's");
+    }
+    // A separator is one printable character that is no digit.
+    auto separator = [&](std::string_view key, char def) {
+        auto text = clock.Find(key);
+        if (!text) return def;
+        if (text->size() == 1 && std::isprint(static_cast<unsigned char>((*text)[0])) &&
+            !std::isdigit(static_cast<unsigned char>((*text)[0])))
+            return (*text)[0];
+        clock.Problem(
+            key, *text,
+            "not one character other than a digit; keeps \"" + std::string(1, def) + "\"");
+        return def;
+    };
+    config.dateSeparator = separator("DateSeparator", '/');
+    config.timeSeparator = separator("TimeSeparator", ':');
     clock.Finish();
 
     for (const std::string& section : config.ini.SectionNames()) {

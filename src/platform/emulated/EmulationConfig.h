@@ -61,6 +61,10 @@ struct TEmulationConfig {
     // [Clock]
     double clockSpeed = 1.0;    // "Speed="
     bool virtualClock = false;  // "Virtual=1": time passes only by sleeping (TVirtualClock)
+    std::optional<std::int64_t> localTime;  // "LocalTime=yyyy-mm-dd hh:nn:ss" at clock 0,
+                                            // as seconds since 1970-01-01 00:00:00
+    char dateSeparator = '/';               // "DateSeparator="
+    char timeSeparator = ':';               // "TimeSeparator="
 
     std::vector<TEmulatedPrinterConfig> printers;  // in file order
     std::vector<std::string> deviceIds;            // "[Device:ID]" sections in file order
@@ -79,6 +83,10 @@ TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
 /// `directory`.
 std::filesystem::path ResolveEmulationPath(const std::filesystem::path& directory,
                                            std::string_view text);
+
+/// "yyyy-mm-dd hh:nn:ss" (or "yyyy-mm-dd") as seconds since 1970-01-01 00:00:00; nothing
+/// when it is no valid date and time.
+std::optional<std::int64_t> ParseEmulationDateTime(std::string_view text);
 
 /// ASCII comparison without regard to letter case.
 bool SameTextNoCase(std::string_view a, std::string_view b);

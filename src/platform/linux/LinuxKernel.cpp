@@ -3,6 +3,7 @@
 #include "platform/linux/LinuxKernel.h"
 
 #include <iconv.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 namespace ps {
 
 std::uint16_t LangIdFromLocaleName(std::string_view locale) {
-    auto starts = [&](std::string_view prefix) { return locale.substr(0, prefix.size()) == prefix; };
+    auto starts = [&](std::string_view prefix) {
+        return locale.substr(0, prefix.size()) == prefix;
+    };
     if (starts("zh_CN")) return 0x0804;
     if (starts("zh_SG")) return 0x1004;
     if (starts("zh_TW")) return 0x0404;
@@ -24,12 +27,16 @@ std::uint16_t LangIdFromLocaleName(std::string_view locale) {
 const char* LegacyCharsetForLangId(std::uint16_t langId) {
     switch (langId) {
         case 0x0804:
-        case 0x1004: return "GB18030";
+        case 0x1004:
+            return "GB18030";
         case 0x0404:
         case 0x0C04:
-        case 0x1404: return "BIG5";
-        case 0x0411: return "SHIFT_JIS";
-        default: return "WINDOWS-1252";
+        case 0x1404:
+            return "BIG5";
+        case 0x0411:
+            return "SHIFT_JIS";
+        default:
+            return "WINDOWS-1252";
     }
 }
 
@@ -42,11 +49,24 @@ std::uint16_t TLinuxKernel::GetSystemDefaultLangID() {
     return 0x0409;
 }
 
+TLinuxKernel::TLinuxKernel(TClock* clock)
+    : m_pOwnClock(clock ? nullptr : std::make_unique<TScaledClock>()),
+      m_Clock(clock ? *clock : *m_pOwnClock) {}
+
+TLinuxKernel::~TLinuxKernel() = default;
+
 std::string TLinuxKernel::GetTempPath() {
-    std::string dir = "/tmp/";
-    if (const char* tmp = std::getenv("TMPDIR"); tmp && *tmp) dir = tmp;
-    if (dir.back() != '/') dir += '/';
-    return dir;
+    // Per-printer files, the values report and downloaded menus go to a folder of this user
+    // alone: a shared /tmp would let another user read them or plant links in their place.
+    const std::string folder =
+        PrivateTempFolderPath(std::getenv("XDG_RUNTIME_DIR"), std::getenv("TMPDIR"),
+                              static_cast<unsigned long>(geteuid()));
+    std::string problem;
+    if (!MakePrivateFolder(folder, problem)) {
+        SetThreadLastError(kErrorAccessDenied, problem);
+        return {};
+    }
+    return folder + '/';
 }
 
 std::optional<std::string> TLinuxKernel::DecodeLegacyText(std::string_view bytes,

@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: MIT
-// Kernel services of a Linux machine: locale language, $TMPDIR, iconv code pages.
+// Kernel services of a Linux machine: locale language, the private temporary folder, iconv
+// code pages, local time, in-process shared memory, file descriptors with deadlines.
 #pragma once
 
+#include <map>
+#include <memory>
+#include <mutex>
+
 #include "platform/Platform.h"
+#include "platform/ProcessSharedMemory.h"
 
 namespace ps {
 
@@ -12,17 +18,40 @@ std::uint16_t LangIdFromLocaleName(std::string_view locale);
 /// The legacy code page name (for iconv) of a language identifier.
 const char* LegacyCharsetForLangId(std::uint16_t langId);
 
+/// Where the private temporary folder of user `uid` is, from the environment's values (null or
+/// empty when unset): `xdgRuntimeDir`/printer-settings when that is set and absolute, else
+/// `tmpDir` (or /tmp)/printer-settings-UID. No trailing separator.
+std::string PrivateTempFolderPath(const char* xdgRuntimeDir, const char* tmpDir, unsigned long uid);
+
+/// Makes `path` a folder of this user alone: creates it with mode 0700 when it is missing,
+/// then refuses it unless it is a real folder (no link), owned by this user, with no rights
+/// for anyone else. False with the reason in `problem`.
+bool MakePrivateFolder(const std::string& path, std::string& problem);
+
+/// The first separator of a date or time format of the C library ("%d.%m.%Y" -> '.'), when it
+/// is one printable ASCII character; `fallback` otherwise.
+char SeparatorOfFormat(std::string_view format, char fallback);
+
 class TLinuxKernel : public TKernel {
 public:
+    /// Deadlines of reads and writes are measured on `clock` (the platform's; a steady clock
+    /// of the kernel's own when none is given).
+    explicit TLinuxKernel(TClock* clock = nullptr);
+    ~TLinuxKernel() override;
+
     std::uint16_t GetSystemDefaultLangID() override;
     std::string GetTempPath() override;
     std::optional<std::string> DecodeLegacyText(std::string_view bytes,
                                                 std::uint16_t langId) override;
 
-    // POSIX mapping: the login session, tm_gmtoff, /proc/self/exe, POSIX shared memory (names
-    // with their separators made into "_"), file descriptors, LPGETSTATUS of usblp devices.
+    // POSIX mapping: the login session, tm_gmtoff, localtime_r and the LC_TIME locale,
+    // /proc/self/exe, shared memory private to the process, file descriptors waited on with
+    // poll, LPGETSTATUS of usblp devices.
     std::uint32_t GetSessionId() override;
     std::int32_t GetTimeZoneBias() override;
+    std::optional<TLocalTime> GetLocalTime() override;
+    char GetDateSeparator() override;
+    char GetTimeSeparator() override;
     std::string GetProgramPath() override;
     std::unique_ptr<TSharedMemory> CreateSharedMemory(const std::string& name,
                                                       std::size_t size) override;
@@ -33,13 +62,26 @@ public:
                     std::uint32_t& bytesRead) override;
     bool WriteHandle(TIoHandle handle, std::span<const std::uint8_t> data,
                      std::uint32_t& bytesWritten) override;
+    bool SetIoTimeouts(TIoHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override;
     bool CancelIo(TIoHandle handle) override;
     bool CloseHandle(TIoHandle handle) override;
     bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status) override;
-};
 
-/// The POSIX name of a shared memory name ("Session\1\X" -> "/Session_1_X").
-std::string PosixSharedMemoryName(std::string_view name);
+private:
+    struct TTimeouts {
+        std::uint32_t readMs = kDefaultIoTimeoutMs;
+        std::uint32_t writeMs = kDefaultIoTimeoutMs;
+    };
+    TTimeouts TimeoutsOf(TIoHandle handle);
+    // Waits until the descriptor is ready for `events` or the deadline passes (false).
+    bool WaitReady(int fd, short events, std::uint64_t deadline);
+
+    std::unique_ptr<TClock> m_pOwnClock;
+    TClock& m_Clock;
+    TProcessSharedMemory m_SharedMemory;
+    std::mutex m_Mutex;
+    std::map<int, TTimeouts> m_Timeouts;  // handles whose deadlines were set
+};
 
 /// A Win32-style device or file path as a POSIX path: "\\?\" and "\\.\" prefixes are
 /// dropped, a port name ("LPT1", "COM2", "USB001") becomes its device file, backslashes become

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Kernel services of a Linux machine: session, time zone, shared memory, files and devices.
+// Kernel services of a Linux machine: session, shared memory, files and devices.
 #include <fcntl.h>
 #include <linux/lp.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <ctime>
 #include <filesystem>
 
 #include "platform/NativeServices.h"
@@ -34,6 +33,8 @@ TSysError FromErrno(int error) {
             return kErrorInvalidParameter;
         case ETIMEDOUT:
             return kErrorTimeout;
+        case ENOSPC:
+            return kErrorDiskFull;
         case ENOTTY:
         case EOPNOTSUPP:
             return kErrorInvalidFunction;
@@ -49,48 +50,6 @@ bool Fail() {
 
 int Fd(TIoHandle handle) {
     return static_cast<int>(static_cast<std::intptr_t>(handle));
-}
-
-class TPosixView : public TMappedView {
-public:
-    TPosixView(void* address, std::size_t size) : m_pAddress(address), m_Size(size) {}
-    ~TPosixView() override { munmap(m_pAddress, m_Size); }
-    std::span<std::uint8_t> Bytes() override {
-        return {static_cast<std::uint8_t*>(m_pAddress), m_Size};
-    }
-
-private:
-    void* m_pAddress;
-    std::size_t m_Size;
-};
-
-class TPosixSharedMemory : public TSharedMemory {
-public:
-    TPosixSharedMemory(int fd, std::size_t size, std::string unlinkName)
-        : m_Fd(fd), m_Size(size), m_UnlinkName(std::move(unlinkName)) {}
-    ~TPosixSharedMemory() override {
-        close(m_Fd);
-        // The creator removes the name, so the memory goes with the last mapping.
-        if (!m_UnlinkName.empty()) shm_unlink(m_UnlinkName.c_str());
-    }
-    std::unique_ptr<TMappedView> Map() override {
-        void* address = mmap(nullptr, m_Size, PROT_READ | PROT_WRITE, MAP_SHARED, m_Fd, 0);
-        if (address == MAP_FAILED) {
-            Fail();
-            return nullptr;
-        }
-        return std::make_unique<TPosixView>(address, m_Size);
-    }
-
-private:
-    int m_Fd;
-    std::size_t m_Size;
-    std::string m_UnlinkName;
-};
-
-std::size_t FdSize(int fd) {
-    struct stat info {};
-    return fstat(fd, &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -123,12 +82,6 @@ bool NativeProcessIsRunning(int pid) {
     return kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
-std::string PosixSharedMemoryName(std::string_view name) {
-    std::string result = "/";
-    for (char c : name) result += (c == '\\' || c == '/') ? '_' : c;
-    return result;
-}
-
 std::string PosixDevicePath(std::string_view path) {
     if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) path.remove_prefix(4);
     if (int n = PortNumber(path, "LPT"); n >= 1) return "/dev/lp" + std::to_string(n - 1);
@@ -146,15 +99,6 @@ std::uint32_t TLinuxKernel::GetSessionId() {
     return session > 0 ? static_cast<std::uint32_t>(session) : 0;
 }
 
-std::int32_t TLinuxKernel::GetTimeZoneBias() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (!localtime_r(&now, &local)) return 0;
-    // Standard time only, as the Win32 Bias member: undo daylight saving.
-    long offset = local.tm_gmtoff - (local.tm_isdst > 0 ? 3600 : 0);
-    return static_cast<std::int32_t>(-offset / 60);
-}
-
 std::string TLinuxKernel::GetProgramPath() {
     std::error_code ec;
     auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -163,38 +107,21 @@ std::string TLinuxKernel::GetProgramPath() {
 
 std::unique_ptr<TSharedMemory> TLinuxKernel::CreateSharedMemory(const std::string& name,
                                                                 std::size_t size) {
-    std::string posixName = PosixSharedMemoryName(name);
-    int fd = shm_open(posixName.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    bool created = fd >= 0;
-    if (!created && errno == EEXIST) fd = shm_open(posixName.c_str(), O_RDWR, 0600);
-    if (fd < 0) {
-        Fail();
-        return nullptr;
-    }
-    if (created && ftruncate(fd, static_cast<off_t>(size)) != 0) {
-        Fail();
-        close(fd);
-        shm_unlink(posixName.c_str());
-        return nullptr;
-    }
-    std::size_t actual = created ? size : FdSize(fd);
-    return std::make_unique<TPosixSharedMemory>(fd, actual, created ? posixName : std::string());
+    // The block lives in this process only (the port monitor runs in-process here): nothing
+    // appears in /dev/shm, and no other user can open, predict, or shrink it under us.
+    return m_SharedMemory.Create(name, size);
 }
 
 std::unique_ptr<TSharedMemory> TLinuxKernel::OpenSharedMemory(const std::string& name) {
-    int fd = shm_open(PosixSharedMemoryName(name).c_str(), O_RDWR, 0600);
-    if (fd < 0) {
-        Fail();
-        return nullptr;
-    }
-    return std::make_unique<TPosixSharedMemory>(fd, FdSize(fd), std::string());
+    return m_SharedMemory.Open(name);
 }
 
 TIoHandle TLinuxKernel::OpenFileHandle(const std::string& path, bool read, bool write,
                                        TFileCreation creation) {
     int flags = read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
     if (creation == TFileCreation::CreateAlways) flags |= O_CREAT | O_TRUNC;
-    int fd = open(PosixDevicePath(path).c_str(), flags | O_CLOEXEC | O_NOCTTY, 0644);
+    // Non-blocking, so that every read and write waits in poll, where its deadline holds.
+    int fd = open(PosixDevicePath(path).c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
     if (fd < 0) {
         Fail();
         return kInvalidIoHandle;
@@ -202,21 +129,81 @@ TIoHandle TLinuxKernel::OpenFileHandle(const std::string& path, bool read, bool 
     return static_cast<TIoHandle>(fd);
 }
 
+TLinuxKernel::TTimeouts TLinuxKernel::TimeoutsOf(TIoHandle handle) {
+    std::lock_guard lock(m_Mutex);
+    auto it = m_Timeouts.find(Fd(handle));
+    return it == m_Timeouts.end() ? TTimeouts{} : it->second;
+}
+
+bool TLinuxKernel::WaitReady(int fd, short events, std::uint64_t deadline) {
+    constexpr std::uint64_t kSliceMs = 20;
+    for (;;) {
+        const std::uint64_t now = m_Clock.NowMs();
+        if (now >= deadline) return false;
+        const auto slice = static_cast<int>(std::min(deadline - now, kSliceMs));
+        pollfd entry{fd, events, 0};
+        int ready = ::poll(&entry, 1, slice);
+        // Ready, or an error or hang-up that the next read or write reports.
+        if (ready > 0 || (ready < 0 && errno != EINTR)) return true;
+        // A clock that moves only when slept on (a virtual one) learns of the slice this way.
+        if (m_Clock.NowMs() == now) m_Clock.Sleep(static_cast<std::uint32_t>(slice));
+    }
+}
+
 bool TLinuxKernel::ReadHandle(TIoHandle handle, std::span<std::uint8_t> buffer,
                               std::uint32_t& bytesRead) {
     bytesRead = 0;
-    ssize_t n = ::read(Fd(handle), buffer.data(), buffer.size());
-    if (n < 0) return Fail();
-    bytesRead = static_cast<std::uint32_t>(n);
-    return true;
+    const int fd = Fd(handle);
+    const std::uint64_t deadline = m_Clock.NowMs() + TimeoutsOf(handle).readMs;
+    for (;;) {
+        ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n >= 0) {
+            bytesRead = static_cast<std::uint32_t>(n);
+            return true;
+        }
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return Fail();
+        if (!WaitReady(fd, POLLIN, deadline)) {
+            SetThreadLastError(kErrorTimeout);
+            return false;
+        }
+    }
 }
 
 bool TLinuxKernel::WriteHandle(TIoHandle handle, std::span<const std::uint8_t> data,
                                std::uint32_t& bytesWritten) {
     bytesWritten = 0;
-    ssize_t n = ::write(Fd(handle), data.data(), data.size());
-    if (n < 0) return Fail();
-    bytesWritten = static_cast<std::uint32_t>(n);
+    const int fd = Fd(handle);
+    const std::uint64_t deadline = m_Clock.NowMs() + TimeoutsOf(handle).writeMs;
+    std::size_t done = 0;
+    // A device takes what it can; the rest follows until all is out or the deadline passes.
+    while (done < data.size()) {
+        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            bytesWritten = static_cast<std::uint32_t>(done);
+            continue;
+        }
+        if (n == 0) {
+            SetThreadLastError(kErrorWriteFault);
+            return false;
+        }
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return Fail();
+        if (!WaitReady(fd, POLLOUT, deadline)) {
+            SetThreadLastError(kErrorTimeout, "the device took " + std::to_string(done) + " of " +
+                                                  std::to_string(data.size()) +
+                                                  " bytes before its write deadline");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TLinuxKernel::SetIoTimeouts(TIoHandle handle, std::uint32_t readMs, std::uint32_t writeMs) {
+    if (fcntl(Fd(handle), F_GETFD) < 0) return Fail();
+    std::lock_guard lock(m_Mutex);
+    m_Timeouts[Fd(handle)] = TTimeouts{readMs, writeMs};
     return true;
 }
 
@@ -227,6 +214,11 @@ bool TLinuxKernel::CancelIo(TIoHandle handle) {
 }
 
 bool TLinuxKernel::CloseHandle(TIoHandle handle) {
+    {
+        // Forgotten before the close: afterwards the number may already name a new handle.
+        std::lock_guard lock(m_Mutex);
+        m_Timeouts.erase(Fd(handle));
+    }
     if (handle == kInvalidIoHandle || ::close(Fd(handle)) != 0) return Fail();
     return true;
 }

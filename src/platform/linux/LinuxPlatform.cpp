@@ -12,8 +12,8 @@ public:
     TClock& Clock() override { return m_Clock; }
 
 private:
-    TLinuxKernel m_Kernel;
     TScaledClock m_Clock;
+    TLinuxKernel m_Kernel{&m_Clock};  // its I/O deadlines run on the platform clock
 };
 }  // namespace
 

@@ -2,7 +2,9 @@
 // The emulated kernel, vendor USB library and desktop services.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 
 #include "platform/Platform.h"
@@ -87,6 +89,77 @@ TEST_F(EmulatedKernelTest, SharedMemoryIsNamedAndLivesWhileHeld) {
     view.reset();
     EXPECT_FALSE(Kernel().OpenSharedMemory("Session\\1\\X"));
     EXPECT_EQ(Kernel().CreateSharedMemory("Session\\1\\X", 8)->Map()->Bytes()[0], 0);
+}
+
+TEST_F(EmulatedKernelTest, ASharedBlockSmallerThanAskedForIsRefused) {
+    Start();
+    auto small = Kernel().CreateSharedMemory("Session\\1\\DOZIV_EDI1", 16);
+    ASSERT_TRUE(small);
+    SetThreadLastError(0);
+    EXPECT_FALSE(Kernel().CreateSharedMemory("Session\\1\\DOZIV_EDI1", 65536));
+    EXPECT_EQ(GetThreadLastError(), kErrorInsufficientBuffer);
+    EXPECT_NE(ThreadLastErrorText().find("16 bytes"), std::string::npos) << ThreadLastErrorText();
+    // Opening still gives the block as it is, and its view is no larger than it.
+    EXPECT_EQ(Kernel().OpenSharedMemory("Session\\1\\DOZIV_EDI1")->Map()->Bytes().size(), 16u);
+    SetThreadLastError(0);
+    EXPECT_FALSE(Kernel().CreateSharedMemory("", 16));
+    EXPECT_EQ(GetThreadLastError(), kErrorInvalidParameter);
+    EXPECT_FALSE(Kernel().CreateSharedMemory("Session\\1\\Y", 0));
+}
+
+TEST_F(EmulatedKernelTest, LocalTimeFollowsTheEmulationClock) {
+    m_Builder.Section("Clock")
+        .Set("LocalTime", "2024-02-28 23:59:58")
+        .Set("DateSeparator", "-")
+        .Set("TimeSeparator", ".");
+    Start();
+    auto time = Kernel().GetLocalTime();
+    ASSERT_TRUE(time);
+    EXPECT_EQ(*time, (TLocalTime{2024, 2, 3, 28, 23, 59, 58, 0}));  // a Wednesday
+    // Two and a half seconds later it is the leap day, a Thursday.
+    Platform().Clock().Sleep(2500);
+    time = Kernel().GetLocalTime();
+    ASSERT_TRUE(time);
+    EXPECT_EQ(*time, (TLocalTime{2024, 2, 4, 29, 0, 0, 0, 500}));
+    EXPECT_EQ(Kernel().GetDateSeparator(), '-');
+    EXPECT_EQ(Kernel().GetTimeSeparator(), '.');
+}
+
+TEST_F(EmulatedKernelTest, LocalTimeOfAConfiguredZoneAndItsDefaults) {
+    // A half-hour zone: local time is UTC plus 5:30, and the bias keeps the half hour.
+    m_Builder.Kernel("TimeZoneBias", "-330");
+    Start();
+    EXPECT_EQ(Kernel().GetTimeZoneBias(), -330);
+    const std::time_t utc = std::time(nullptr) + 5 * 3600 + 30 * 60;
+    std::tm expected{};
+    gmtime_r(&utc, &expected);
+    auto time = Kernel().GetLocalTime();
+    ASSERT_TRUE(time);
+    const int got = time->hour * 60 + time->minute;
+    const int want = expected.tm_hour * 60 + expected.tm_min;
+    EXPECT_LE(std::abs(got - want) % (24 * 60 - 1), 1) << got << " vs " << want;
+    EXPECT_EQ(Kernel().GetDateSeparator(), '/');
+    EXPECT_EQ(Kernel().GetTimeSeparator(), ':');
+}
+
+TEST_F(EmulatedKernelTest, ClockKeysThatCannotBeUnderstoodKeepTheirDefaults) {
+    for (const char* bad : {"2024-02-30 10:00:00", "2024-05-01 24:00:00", "2024-05-01x",
+                            "yesterday", "2024-05-01 10:00"}) {
+        std::vector<std::string> problems;
+        m_Builder.Section("Clock").Set("LocalTime", bad).Set("DateSeparator", "--");
+        m_Builder.Write();
+        auto config = emu::LoadEmulationConfig(m_Dir.Path(), &problems);
+        EXPECT_FALSE(config.localTime) << bad;
+        EXPECT_EQ(config.dateSeparator, '/');
+        EXPECT_EQ(problems.size(), 2u) << bad;
+    }
+    m_Builder.Section("Clock").Set("LocalTime", "1970-01-02").Set("DateSeparator", "7");
+    m_Builder.Write();
+    std::vector<std::string> problems;
+    auto config = emu::LoadEmulationConfig(m_Dir.Path(), &problems);
+    EXPECT_EQ(config.localTime, 86400);
+    EXPECT_EQ(config.dateSeparator, '/');  // a digit is no separator
+    EXPECT_EQ(problems.size(), 1u);
 }
 
 TEST_F(EmulatedKernelTest, PortDevicesFilesAndUsbStatus) {

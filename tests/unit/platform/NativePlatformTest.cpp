@@ -15,7 +15,6 @@ namespace ps {
 namespace {
 
 TEST(NativePlatformTest, MapsWin32NamesToPosixOnes) {
-    EXPECT_EQ(PosixSharedMemoryName("Session\\1\\DOZIV_EDI1"), "/Session_1_DOZIV_EDI1");
     EXPECT_EQ(PosixDevicePath("\\\\?\\LPT1"), "/dev/lp0");
     EXPECT_EQ(PosixDevicePath("\\\\.\\COM2"), "/dev/ttyS1");
     EXPECT_EQ(PosixDevicePath("USB003"), "/dev/usb/lp2");
@@ -59,10 +58,13 @@ TEST(NativePlatformTest, LinuxKernelFilesAndSharedMemory) {
     auto opened = kernel.OpenSharedMemory(name);
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->Map()->Bytes()[100], 0x42);
-    // The creator's handle removes the name; the memory is gone for later opens.
+    // The memory goes with its last handle and view.
     view.reset();
     created.reset();
+    EXPECT_TRUE(kernel.OpenSharedMemory(name));
+    opened.reset();
     EXPECT_FALSE(kernel.OpenSharedMemory(name));
+    EXPECT_EQ(GetThreadLastError(), kErrorFileNotFound);
 }
 
 TEST(NativePlatformTest, MissingServicesFailAndSayHowToEmulate) {
@@ -74,12 +76,13 @@ TEST(NativePlatformTest, MissingServicesFailAndSayHowToEmulate) {
     EXPECT_FALSE(Platform().Spooler().Open("Other", TPrinterAccess::Full));
     EXPECT_FALSE(Platform().Shell().OpenUrl("https://www.talvenor.com"));
     EXPECT_EQ(Platform().Kernel().LoadVendorUsbLibrary(), nullptr);
-    EXPECT_EQ(GetThreadLastError(), kErrorModNotFound);
+    EXPECT_EQ(GetThreadLastError(), kErrorNotSupported);
     EXPECT_FALSE(Platform().SingleInstance().FindWindowClass("TfrmMainView2"));
     std::string said = ::testing::internal::GetCapturedStderr();
     // Said once per service, naming the variable.
     auto first = said.find("PRINTER_SETTINGS_EMULATION");
     ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(said.find("print spooler is not supported on this platform"), std::string::npos);
     EXPECT_EQ(said.find("print spooler", said.find("print spooler") + 1), std::string::npos);
 }
 

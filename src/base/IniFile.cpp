@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // INI parsing with profile-function semantics: first section and first key win, trimmed and
-// unquoted values, case-insensitive ASCII names, any line end, UTF-16 or 8-bit text.
+// unquoted values, case-insensitive ASCII names, any line end, UTF-16 or 8-bit text. Sections
+// and keys are indexed by their case-folded names, so a lookup does not scan the file.
 #include "base/IniFile.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "base/TextCodec.h"
 
@@ -33,6 +33,31 @@ bool SameName(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
+}
+
+// FNV-1a over the case-folded name, so names that SameName matches hash alike.
+constexpr std::uint32_t kHashStart = 2166136261u;
+std::uint32_t HashName(std::uint32_t hash, std::string_view name) {
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(AsciiLower(c));
+        hash *= 16777619u;
+    }
+    return hash;
+}
+std::uint32_t KeyHash(std::size_t section, std::string_view key) {
+    std::uint32_t hash = kHashStart;
+    for (int shift = 0; shift < 32; shift += 8) {
+        hash ^= static_cast<std::uint32_t>(section >> shift) & 0xFFu;
+        hash *= 16777619u;
+    }
+    return HashName(hash, key);
+}
+
+// A power of two with room for twice the names, so probe runs stay short.
+std::size_t IndexCapacity(std::size_t names) {
+    std::size_t capacity = 8;
+    while (capacity < 2 * names) capacity *= 2;
+    return capacity;
 }
 
 // Cuts UTF-8 text to at most `units` UTF-16 code units, never inside a character.
@@ -116,13 +141,12 @@ std::string DecodeIniBytes(std::string_view bytes, std::uint16_t langId) {
 
 TIniFile TIniFile::FromText(std::string_view text) {
     TIniFile ini;
-    TSection* current = nullptr;
-    ini.m_Sections.push_back({"", {}});  // keys before the first header
-    current = &ini.m_Sections.back();
+    ini.m_nTextBytes = text.size();
+    ini.m_Sections.push_back({"", 0, 0});  // keys before the first header
     std::size_t pos = 0;
     while (pos <= text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = text.size();
+        std::size_t end = pos;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
         std::string_view line = text.substr(pos, end - pos);
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
             text[end + 1] == '\n')
@@ -134,18 +158,72 @@ TIniFile TIniFile::FromText(std::string_view text) {
         if (body.empty() || body.front() == ';') continue;
         if (body.front() == '[') {
             if (auto close = body.rfind(']'); close != std::string_view::npos) {
-                ini.m_Sections.push_back(
-                    {std::string(Trim(body.substr(1, close - 1), IsNameBlank)), {}});
-                current = &ini.m_Sections.back();
+                ini.m_Sections.push_back({std::string(Trim(body.substr(1, close - 1), IsNameBlank)),
+                                          ini.m_Entries.size(), 0});
                 continue;
             }
         }
         auto eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        current->entries.push_back({std::string(Trim(line.substr(0, eq), IsValueBlank)),
-                                    std::string(line.substr(eq + 1))});
+        ini.m_Entries.push_back({std::string(Trim(line.substr(0, eq), IsValueBlank)),
+                                 std::string(line.substr(eq + 1))});
+        ++ini.m_Sections.back().entryCount;
     }
+    ini.BuildIndex();
     return ini;
+}
+
+void TIniFile::BuildIndex() {
+    // Sections: the first of each name. "[]" (an empty name after a header) is not indexed,
+    // so its keys cannot be reached.
+    m_SectionIndex.assign(IndexCapacity(m_Sections.size()), TSlot{});
+    const std::size_t sectionMask = m_SectionIndex.size() - 1;
+    std::vector<bool> reachable(m_Sections.size(), false);
+    reachable[0] = true;
+    for (std::size_t i = 1; i < m_Sections.size(); ++i) {
+        const std::string& name = m_Sections[i].name;
+        if (name.empty()) continue;
+        const std::uint32_t hash = HashName(kHashStart, name);
+        std::size_t slot = hash & sectionMask;
+        bool seen = false;
+        for (; m_SectionIndex[slot].position != 0; slot = (slot + 1) & sectionMask) {
+            const TSlot& s = m_SectionIndex[slot];
+            if (s.hash == hash && SameName(m_Sections[s.position - 1].name, name)) {
+                seen = true;
+                break;
+            }
+        }
+        if (seen) continue;  // a later duplicate is never read
+        m_SectionIndex[slot] = {hash, static_cast<std::uint32_t>(i + 1)};
+        reachable[i] = true;
+    }
+
+    // Keys: the first of each name within each reachable section, also when it is empty.
+    std::size_t keys = 0;
+    for (std::size_t i = 0; i < m_Sections.size(); ++i)
+        if (reachable[i]) keys += m_Sections[i].entryCount;
+    m_KeyIndex.assign(IndexCapacity(keys), TSlot{});
+    const std::size_t keyMask = m_KeyIndex.size() - 1;
+    for (std::size_t i = 0; i < m_Sections.size(); ++i) {
+        if (!reachable[i]) continue;
+        const TSection& section = m_Sections[i];
+        for (std::size_t e = section.firstEntry; e < section.firstEntry + section.entryCount; ++e) {
+            const std::string& key = m_Entries[e].key;
+            const std::uint32_t hash = KeyHash(i, key);
+            std::size_t slot = hash & keyMask;
+            bool seen = false;
+            for (; m_KeyIndex[slot].position != 0; slot = (slot + 1) & keyMask) {
+                const TSlot& s = m_KeyIndex[slot];
+                const std::size_t other = s.position - 1;
+                if (s.hash == hash && other >= section.firstEntry && other < e &&
+                    SameName(m_Entries[other].key, key)) {
+                    seen = true;
+                    break;
+                }
+            }
+            if (!seen) m_KeyIndex[slot] = {hash, static_cast<std::uint32_t>(e + 1)};
+        }
+    }
 }
 
 TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
@@ -155,7 +233,10 @@ TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
 TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return TIniFile();
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    char chunk[64 * 1024];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     return FromText(DecodeIniBytes(bytes, langId));
 }
 
@@ -163,18 +244,37 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const 
     section = Trim(section, IsNameBlank);
     // Keys under "[]" cannot be reached: the unnamed section is only the one before any header.
     if (section.empty()) return m_Sections.empty() ? nullptr : &m_Sections.front();
-    for (std::size_t i = 1; i < m_Sections.size(); ++i)
-        if (SameName(m_Sections[i].name, section)) return &m_Sections[i];
+    if (m_SectionIndex.empty()) return nullptr;
+    const std::uint32_t hash = HashName(kHashStart, section);
+    const std::size_t mask = m_SectionIndex.size() - 1;
+    for (std::size_t slot = hash & mask; m_SectionIndex[slot].position != 0;
+         slot = (slot + 1) & mask) {
+        const TSlot& s = m_SectionIndex[slot];
+        if (s.hash == hash && SameName(m_Sections[s.position - 1].name, section))
+            return &m_Sections[s.position - 1];
+    }
+    return nullptr;
+}
+
+const TIniFile::TEntry* TIniFile::FindEntryIn(const TSection& section, std::string_view key) const {
+    if (m_KeyIndex.empty()) return nullptr;
+    const auto sectionPos = static_cast<std::size_t>(&section - m_Sections.data());
+    const std::uint32_t hash = KeyHash(sectionPos, key);
+    const std::size_t mask = m_KeyIndex.size() - 1;
+    for (std::size_t slot = hash & mask; m_KeyIndex[slot].position != 0; slot = (slot + 1) & mask) {
+        const TSlot& s = m_KeyIndex[slot];
+        const std::size_t e = s.position - 1;
+        if (s.hash == hash && e >= section.firstEntry &&
+            e < section.firstEntry + section.entryCount && SameName(m_Entries[e].key, key))
+            return &m_Entries[e];
+    }
     return nullptr;
 }
 
 const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
     const TSection* s = FindSection(section);
     if (!s) return nullptr;
-    key = Trim(key, IsValueBlank);
-    for (const TEntry& e : s->entries)
-        if (SameName(e.key, key)) return &e;
-    return nullptr;
+    return FindEntryIn(*s, Trim(key, IsValueBlank));
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
@@ -211,7 +311,8 @@ std::vector<std::string> TIniFile::SectionNames() const {
 std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
     std::vector<std::string> names;
     if (const TSection* s = FindSection(section))
-        for (const TEntry& e : s->entries) names.push_back(e.key);
+        for (std::size_t e = s->firstEntry; e < s->firstEntry + s->entryCount; ++e)
+            names.push_back(m_Entries[e].key);
     return names;
 }
 
@@ -219,7 +320,8 @@ std::vector<std::pair<std::string, std::string>> TIniFile::Entries(
     std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> entries;
     if (const TSection* s = FindSection(section))
-        for (const TEntry& e : s->entries) entries.emplace_back(e.key, FinishValue(e.value));
+        for (std::size_t e = s->firstEntry; e < s->firstEntry + s->entryCount; ++e)
+            entries.emplace_back(m_Entries[e].key, FinishValue(m_Entries[e].value));
     return entries;
 }
 

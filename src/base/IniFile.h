@@ -46,6 +46,9 @@ public:
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
 
+    /// Length of the text the file was parsed from, in bytes (UTF-8).
+    std::size_t TextBytes() const { return m_nTextBytes; }
+
     /// Section names in file order (duplicates included), for tools.
     std::vector<std::string> SectionNames() const;
     /// Key names of the first matching section in file order (duplicates included).
@@ -61,13 +64,27 @@ private:
     };
     struct TSection {
         std::string name;
-        std::vector<TEntry> entries;
+        std::size_t firstEntry = 0;  // the section's keys are contiguous in m_Entries
+        std::size_t entryCount = 0;
+    };
+    // One slot of an open-addressing index: the name's hash and its position + 1 (0 = free).
+    struct TSlot {
+        std::uint32_t hash = 0;
+        std::uint32_t position = 0;
     };
 
+    void BuildIndex();
     const TSection* FindSection(std::string_view section) const;
     const TEntry* FindEntry(std::string_view section, std::string_view key) const;
+    const TEntry* FindEntryIn(const TSection& section, std::string_view key) const;
 
-    std::vector<TSection> m_Sections;
+    std::vector<TSection> m_Sections;  // [0] holds the keys before the first header
+    std::vector<TEntry> m_Entries;
+    // First section of each name (m_Sections positions), and first key of each name within
+    // each reachable section (m_Entries positions); names are compared case-folded.
+    std::vector<TSlot> m_SectionIndex;
+    std::vector<TSlot> m_KeyIndex;
+    std::size_t m_nTextBytes = 0;
 };
 
 }  // namespace ps

@@ -7,6 +7,8 @@
 namespace ps {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(IniFile, LinesSectionsAndComments) {
     auto ini = TIniFile::FromText(
         "top=before\r"
@@ -100,6 +102,49 @@ TEST(IniFile, CaseFoldsOnlyAsciiLetters) {
     auto ini = TIniFile::FromText("[\xC3\x84rger]\nKey=1\n");
     EXPECT_EQ(ini.ReadString("\xC3\x84RGER", "key", "d"), "1");
     EXPECT_EQ(ini.ReadString("\xC3\xA4rger", "key", "d"), "d");
+}
+
+TEST(IniFile, IndexKeepsFirstWinsAcrossManySections) {
+    // Each section twice (the second in other letter case and with other values), keys
+    // repeated in other letter case inside each, and one key of its own per section.
+    std::string text = "top=unnamed\n[]\ntop=hidden\nonlyhidden=1\n";
+    const int kSections = 1000;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < kSections; ++i) {
+            const std::string n = std::to_string(i);
+            text += (pass == 0 ? (i % 2 ? "[Sec" : "[ SEC") : "[sec") + n + "]\n";
+            if (pass == 0)
+                text += "key=first " + n + "\nKEY=dup\nEmpty=\nempty=late\nKey" + n + "=own\n";
+            else
+                text += "key=second\nonly=x\n";
+        }
+    }
+    const TIniFile ini = TIniFile::FromText(text);
+    for (int i = 0; i < kSections; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string name = "sEc" + n;
+        EXPECT_EQ(ini.ReadString(name, "KEY", "d"), "first " + n);
+        EXPECT_EQ(ini.ReadString("  " + name + "\t", " key ", "d"), "first " + n);
+        EXPECT_EQ(ini.ReadString(name, "EMPTY", "d"), "");
+        EXPECT_EQ(ini.ReadString(name, "only", "d"), "d");  // only in the later duplicate
+        EXPECT_EQ(ini.ReadString(name, "key" + n, "d"), "own");
+        EXPECT_EQ(ini.ReadString(name, "key" + std::to_string(i + 1), "d"), "d");
+        EXPECT_TRUE(ini.ValueExists(name, "empty"));
+        EXPECT_FALSE(ini.ValueExists(name, "Key"s + "x"));
+    }
+    EXPECT_EQ(ini.KeyNames("SEC7"),
+              (std::vector<std::string>{"key", "KEY", "Empty", "empty", "Key7"}));
+    EXPECT_EQ(ini.SectionNames().size(), 2u * kSections + 1);
+    EXPECT_EQ(ini.ReadString("", "top", "d"), "unnamed");
+    EXPECT_EQ(ini.ReadString("", "onlyhidden", "d"), "d");
+    EXPECT_EQ(ini.ReadString("[]", "top", "d"), "d");
+    EXPECT_FALSE(ini.SectionExists("sec1000"));
+    EXPECT_FALSE(TIniFile().SectionExists(""));
+    EXPECT_EQ(TIniFile().ReadString("", "k", "d"), "d");
+
+    // Copies answer the same as the original.
+    const TIniFile copy = ini;
+    EXPECT_EQ(copy.ReadString("SEC999", "key", "d"), "first 999");
 }
 
 TEST(IniFile, IntegersAndBooleans) {

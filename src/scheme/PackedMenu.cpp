@@ -36,7 +36,14 @@ std::optional<TBytes> UnpackMenuPayload(std::span<const std::uint8_t> payload) {
     if (packed.size() < 16) throw EMenuUnpackError("packed menu is shorter than its header");
     const std::uint32_t size = ReadLE32(packed.data() + 4);
     if (size > kMaxUnpackedMenu)
-        throw EMenuUnpackError("packed menu announces " + std::to_string(size) + " bytes");
+        throw EMenuUnpackError("packed menu announces " + std::to_string(size) +
+                               " bytes, more than the " + std::to_string(kMaxUnpackedMenu) +
+                               " bytes a menu may have");
+    const std::size_t compressed = packed.size() - 16;
+    if (size > compressed * kMaxInflateRatio)
+        throw EMenuUnpackError("packed menu announces " + std::to_string(size) + " bytes from " +
+                               std::to_string(compressed) +
+                               " compressed bytes, more than they can inflate to");
     TBytes menu(size);
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) throw EMenuUnpackError("zlib cannot start");

@@ -20,8 +20,11 @@ inline constexpr std::uint8_t kModelChallenge[8] = {1, 2, 3, 4, 5, 6, 7, 8};
 inline constexpr std::uint8_t kPackedMenuHeader[4] = {0x51, 0x4B, 0x01, 0x00};
 /// Start of the menu reply.
 inline constexpr std::uint8_t kMenuReplyHead[5] = {0x1B, 0x1D, 0x1E, 0x06, 0x03};
-/// Largest unpacked menu accepted; real menus are a few hundred kilobytes at most.
-inline constexpr std::uint32_t kMaxUnpackedMenu = 64u * 1024 * 1024;
+/// Largest unpacked menu accepted. A menu of six full pages (255 items each, four languages of
+/// titles, notes and rules at about 1 KB an item) is under 2 MiB; real menus are below 100 KB.
+inline constexpr std::uint32_t kMaxUnpackedMenu = 4u * 1024 * 1024;
+/// Most bytes deflate can produce from one compressed byte (258-byte matches coded in 2 bits).
+inline constexpr std::uint64_t kMaxInflateRatio = 1032;
 
 /// The packed menu could not be inflated to its announced size.
 class EMenuUnpackError : public std::runtime_error {
@@ -39,7 +42,8 @@ std::optional<std::string> ModelNameFromReply(std::span<const std::uint8_t> repl
 
 /// Unpacks a payload: skips bytes before the header, reads the size S and inflates exactly S
 /// bytes. Nothing when there is no header; EMenuUnpackError when the stream is broken, yields
-/// fewer than S bytes or S is beyond kMaxUnpackedMenu.
+/// fewer than S bytes, or S is beyond kMaxUnpackedMenu or beyond what the compressed bytes can
+/// inflate to; both bounds are checked before anything is allocated.
 std::optional<TBytes> UnpackMenuPayload(std::span<const std::uint8_t> payload);
 
 }  // namespace ps

@@ -85,5 +85,39 @@ TEST(PackedMenu, RejectsWrongHeadersAndBrokenStreams) {
     EXPECT_THROW(UnpackMenuPayload(Pack(menu, 0xFFFFFFFF)), EMenuUnpackError);
 }
 
+std::string UnpackError(const TBytes& payload) {
+    try {
+        (void)UnpackMenuPayload(payload);
+    } catch (const EMenuUnpackError& e) {
+        return e.what();
+    }
+    return "unpacked";
+}
+
+TEST(PackedMenu, AnnouncedSizeIsBoundedBeforeAnythingIsAllocated) {
+    // A bare 16-byte header announcing 64 MiB: refused by the cap.
+    TBytes header = Pack("", 0);
+    header.resize(16);
+    header[7] = 0x04;  // 0x04000000 bytes
+    EXPECT_EQ(UnpackError(header),
+              "packed menu announces 67108864 bytes, more than the 4194304 bytes a menu may have");
+    // Within the cap but far beyond what the compressed bytes can inflate to.
+    TBytes small = Pack("[s]\r\nk=v\r\n", 0x100000);
+    EXPECT_EQ(UnpackError(small), "packed menu announces 1048576 bytes from " +
+                                      std::to_string(small.size() - 16) +
+                                      " compressed bytes, more than they can inflate to");
+    header[7] = 0;
+    EXPECT_EQ(UnpackError(header), "unpacked");  // nothing announced, nothing to inflate
+
+    // A menu of exactly the cap, compressed about 1000:1, still unpacks; one byte more does not.
+    const std::string biggest(kMaxUnpackedMenu, ';');
+    TBytes packed = Pack(biggest, kMaxUnpackedMenu);
+    ASSERT_LE(kMaxUnpackedMenu, (packed.size() - 16) * kMaxInflateRatio);
+    auto out = UnpackMenuPayload(packed);
+    ASSERT_TRUE(out.has_value());
+    EXPECT_EQ(out->size(), kMaxUnpackedMenu);
+    EXPECT_NE(UnpackError(Pack(biggest + ";", kMaxUnpackedMenu + 1)), "unpacked");
+}
+
 }  // namespace
 }  // namespace ps

@@ -6,11 +6,15 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "base/Lib_String.h"
@@ -52,6 +56,14 @@ inline constexpr std::int32_t ValueAbsent = INT32_MIN;
 inline constexpr std::int64_t kMaxSerialRuleValues = 100000;
 /// A page may hold at most this many items; a larger ItemCount ends the load.
 inline constexpr std::int32_t kMaxPageItems = 10000;
+/// Budget of a whole menu: the values of all its rules together, and the length of all their
+/// titles, may be at most a fixed allowance plus a share of the menu's text (one value per
+/// kMenuBytesPerRuleValue bytes, one title byte per byte). Real menus list about one value per
+/// 80 bytes; the budget keeps a dump or a list of every title in step with the input, whatever
+/// a downloaded menu claims.
+inline constexpr std::size_t kMaxSchemeRuleValues = 200000;
+inline constexpr std::size_t kMenuBytesPerRuleValue = 16;
+inline constexpr std::size_t kMaxSchemeTitleBytes = 8u * 1024 * 1024;
 
 /// A scheme that cannot be loaded (a SERIAL rule whose numbers are missing, not integers, a zero
 /// step or an absurd range; an absurd item count). The message names the item and the text.
@@ -81,10 +93,108 @@ private:
     std::atomic<bool> m_bValue;
 };
 
-/// The values of an item and the title of each; both lists have the same length.
+/// A SERIAL rule kept as its range: value i is Min + i * Step; its title is the decimal text of
+/// the value + DisplayAdd, the unit title and, with a millimetre factor beyond +-0.001, the
+/// length "\t ( %.2fmm )" of the value times the factor. Nothing is materialised.
+struct TSerialRange {
+    std::int64_t Min = 0;
+    std::int64_t Step = 1;  // positive
+    std::size_t Count = 0;
+    std::int64_t DisplayAdd = 0;
+    std::string Unit;
+    double mmMultiply = 0;
+
+    std::int32_t ValueAt(std::size_t i) const;
+    std::string TitleAt(std::size_t i) const;
+    /// The position of a value in the range; nothing when the range lacks it.
+    std::optional<std::size_t> IndexOf(std::int32_t value) const;
+};
+
+/// One of an item's two parallel rule lists: an ENUM rule's entries as listed, or a SERIAL
+/// rule's computed on demand. Elements are returned by value.
+template <class T>
+class TRuleList {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = T;
+
+        const_iterator() = default;
+        const_iterator(const TRuleList* list, std::size_t i) : m_pList(list), m_nIndex(i) {}
+        T operator*() const { return (*m_pList)[m_nIndex]; }
+        const_iterator& operator++() {
+            ++m_nIndex;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++m_nIndex;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return m_nIndex == other.m_nIndex; }
+
+    private:
+        const TRuleList* m_pList = nullptr;
+        std::size_t m_nIndex = 0;
+    };
+    using iterator = const_iterator;
+    using value_type = T;
+
+    TRuleList() = default;
+    TRuleList(std::vector<T> listed) : m_vListed(std::move(listed)) {}  // NOLINT: as a vector
+    explicit TRuleList(std::shared_ptr<const TSerialRange> serial) : m_pSerial(std::move(serial)) {}
+
+    std::size_t size() const { return m_pSerial ? m_pSerial->Count : m_vListed.size(); }
+    bool empty() const { return size() == 0; }
+    T operator[](std::size_t i) const {
+        if (!m_pSerial) return m_vListed[i];
+        if constexpr (std::is_same_v<T, std::string>)
+            return m_pSerial->TitleAt(i);
+        else
+            return m_pSerial->ValueAt(i);
+    }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+    /// Every element at once; for small lists and tests.
+    std::vector<T> ToVector() const { return std::vector<T>(begin(), end()); }
+    /// The range of a SERIAL rule; null for listed entries.
+    const TSerialRange* Serial() const { return m_pSerial.get(); }
+
+    friend bool operator==(const TRuleList& list, const std::vector<T>& other) {
+        if (list.size() != other.size()) return false;
+        for (std::size_t i = 0; i < other.size(); ++i)
+            if (list[i] != other[i]) return false;
+        return true;
+    }
+
+private:
+    std::vector<T> m_vListed;
+    std::shared_ptr<const TSerialRange> m_pSerial;
+};
+
+/// The values of an item and the title of each; both lists have the same length. A SERIAL
+/// rule's lists share one range and cost the same whatever their length.
 struct TTagItemRuleValues {
-    std::vector<std::int32_t> RuleValue;
-    std::vector<std::string> RuleTitle;
+    TRuleList<std::int32_t> RuleValue;
+    TRuleList<std::string> RuleTitle;
+
+    TTagItemRuleValues() = default;
+    TTagItemRuleValues(std::vector<std::int32_t> values, std::vector<std::string> titles);
+    explicit TTagItemRuleValues(TSerialRange range);
+
+    std::size_t Count() const { return RuleValue.size(); }
+    std::int32_t Value(std::size_t i) const { return RuleValue[i]; }
+    std::string Title(std::size_t i) const { return RuleTitle[i]; }
+    /// The last entry carrying a value (the one whose title the value shows), or nothing.
+    std::optional<std::size_t> LastIndexOf(std::int32_t value) const;
+    /// The length of all titles together; for a SERIAL rule an upper bound.
+    std::size_t TitleBytesAtMost() const;
+    /// The range of a SERIAL rule; null for listed entries.
+    const TSerialRange* Serial() const { return RuleValue.Serial(); }
 };
 
 /// One setting item of a page.

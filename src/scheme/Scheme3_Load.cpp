@@ -44,6 +44,11 @@ void ReadEntryItem(const TIniFile& ini, std::string_view section, const std::str
 TSettingItem ReadItem(const TIniFile& ini, const std::string& section, const std::string& tail,
                       bool withExplain) {
     TSettingItem item;
+    if (!ini.SectionExists(section)) {
+        // Every key gives its default: no texts, one value byte, no rule.
+        item.nParameterByte = 1;
+        return item;
+    }
     item.TaskIndex = ini.ReadInteger(section, "TaskIndex", 0);
     item.Name = ini.ReadString(section, "Name", "");
     item.Icon = ini.ReadString(section, "Icon", "");
@@ -61,6 +66,36 @@ TSettingItem ReadItem(const TIniFile& ini, const std::string& section, const std
     ParseItemRule(item, section);
     return item;
 }
+
+// What the rules of one menu may add up to, checked item by item as the menu is read.
+class TRuleBudget {
+public:
+    explicit TRuleBudget(std::size_t textBytes)
+        : m_nTextBytes(textBytes),
+          m_nMaxValues(kMaxSchemeRuleValues + textBytes / kMenuBytesPerRuleValue),
+          m_nMaxTitleBytes(kMaxSchemeTitleBytes + textBytes) {}
+
+    void Add(const TSettingItem& item, const std::string& section) {
+        m_nValues += item.RuleValues.Count();
+        m_nTitleBytes += item.RuleValues.TitleBytesAtMost();
+        const std::string where = " (the limit for a menu of " + std::to_string(m_nTextBytes) +
+                                  " bytes), exceeded at item \"" + item.Title + "\" in [" +
+                                  section + "]";
+        if (m_nValues > m_nMaxValues)
+            throw ESchemeLoadError("the rules of the menu list more than " +
+                                   std::to_string(m_nMaxValues) + " values together" + where);
+        if (m_nTitleBytes > m_nMaxTitleBytes)
+            throw ESchemeLoadError("the value titles of the menu's rules take more than " +
+                                   std::to_string(m_nMaxTitleBytes) + " bytes together" + where);
+    }
+
+private:
+    std::size_t m_nTextBytes;
+    std::size_t m_nMaxValues;
+    std::size_t m_nMaxTitleBytes;
+    std::size_t m_nValues = 0;
+    std::size_t m_nTitleBytes = 0;
+};
 
 struct TPageSource {
     const char* countSection;
@@ -190,6 +225,7 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
     ReadEntryItem(ini, "BaseItem99", tail, maintenanceEntry);
 
     ArrSettingItems lists[std::size(kPageSources)];
+    TRuleBudget budget(ini.TextBytes());
     for (std::size_t p = 0; p < std::size(kPageSources); ++p) {
         const TPageSource& source = kPageSources[p];
         const std::int32_t count = ini.ReadInteger(source.countSection, "ItemCount", 0);
@@ -200,9 +236,11 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
                                    std::to_string(kMaxPageItems) + " items)");
         ArrSettingItems& items = lists[p];
         if (count > 0) items.reserve(static_cast<std::size_t>(count));
-        for (std::int32_t i = 0; i < count; ++i)
-            items.push_back(ReadItem(ini, ItemSectionName(source.page, i), tail,
-                                     source.page == kPageMaintenance));
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::string section = ItemSectionName(source.page, i);
+            items.push_back(ReadItem(ini, section, tail, source.page == kPageMaintenance));
+            budget.Add(items.back(), section);
+        }
     }
 
     m_strLangStrTail = tail;

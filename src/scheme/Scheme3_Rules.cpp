@@ -115,23 +115,21 @@ std::string ItemForError(const TSettingItem& item, std::string_view section) {
 }
 
 void ParseEnumRule(const std::vector<std::string>& entries, TSettingItem& item) {
-    TTagItemRuleValues values;
-    values.RuleValue.resize(entries.size());
-    values.RuleTitle.resize(entries.size());
+    std::vector<std::int32_t> values(entries.size(), 0);
+    std::vector<std::string> titles(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& entry = entries[i];
         const std::size_t eq = entry.find('=');
         const std::string name =
             eq == std::string::npos ? std::string() : Unmask(entry.substr(0, eq));
         if (auto value = TryStrToInt(name))
-            values.RuleValue[i] = *value;
+            values[i] = *value;
         else
             ShowRuleMessage("while parseing Enum rule\"" + item.Title + "\"(" + std::to_string(i) +
                             ")Exception !");
-        values.RuleTitle[i] =
-            eq == std::string::npos ? std::string() : Unmask(entry.substr(eq + 1));
+        titles[i] = eq == std::string::npos ? std::string() : Unmask(entry.substr(eq + 1));
     }
-    item.RuleValues = std::move(values);
+    item.RuleValues = TTagItemRuleValues(std::move(values), std::move(titles));
     item.nRuleValueCount = static_cast<std::uint32_t>(entries.size());
 }
 
@@ -219,23 +217,69 @@ void ParseSerialRule(std::vector<std::string> entries, TSettingItem& item,
                                ", Max=" + std::to_string(maximum) + ", Step=" + std::to_string(s) +
                                "), more than the limit of " + std::to_string(kMaxSerialRuleValues));
 
-    const bool withMillimetres = multiply > 0.001 || multiply < -0.001;
-    TTagItemRuleValues values;
-    values.RuleValue.reserve(static_cast<std::size_t>(count));
-    values.RuleTitle.reserve(static_cast<std::size_t>(count));
-    std::int64_t v = minimum;
-    for (std::int64_t i = 0; i < count; ++i, v += s) {
-        values.RuleValue.push_back(static_cast<std::int32_t>(v));
-        std::string title = std::to_string(v + displayAdd) + unit;
-        if (withMillimetres)
-            title += "\t ( " + FormatTwoDecimals(static_cast<double>(v) * multiply) + "mm )";
-        values.RuleTitle.push_back(std::move(title));
-    }
-    item.RuleValues = std::move(values);
+    TSerialRange range;
+    range.Min = minimum;
+    range.Step = s;
+    range.Count = static_cast<std::size_t>(count);
+    range.DisplayAdd = displayAdd;
+    range.Unit = unit;
+    range.mmMultiply = multiply;
+    item.RuleValues = TTagItemRuleValues(std::move(range));
     item.nRuleValueCount = static_cast<std::uint32_t>(count);
 }
 
 }  // namespace
+
+std::int32_t TSerialRange::ValueAt(std::size_t i) const {
+    return static_cast<std::int32_t>(Min + static_cast<std::int64_t>(i) * Step);
+}
+
+std::string TSerialRange::TitleAt(std::size_t i) const {
+    const std::int64_t v = Min + static_cast<std::int64_t>(i) * Step;
+    std::string title = std::to_string(v + DisplayAdd) + Unit;
+    // The length uses the value itself, not the displayed number.
+    if (mmMultiply > 0.001 || mmMultiply < -0.001)
+        title += "\t ( " + FormatTwoDecimals(static_cast<double>(v) * mmMultiply) + "mm )";
+    return title;
+}
+
+std::optional<std::size_t> TSerialRange::IndexOf(std::int32_t value) const {
+    const std::int64_t offset = static_cast<std::int64_t>(value) - Min;
+    if (offset < 0 || Step <= 0 || offset % Step != 0) return std::nullopt;
+    const auto i = static_cast<std::uint64_t>(offset / Step);
+    if (i >= Count) return std::nullopt;
+    return static_cast<std::size_t>(i);
+}
+
+TTagItemRuleValues::TTagItemRuleValues(std::vector<std::int32_t> values,
+                                       std::vector<std::string> titles)
+    : RuleValue(std::move(values)), RuleTitle(std::move(titles)) {}
+
+TTagItemRuleValues::TTagItemRuleValues(TSerialRange range) {
+    auto shared = std::make_shared<const TSerialRange>(std::move(range));
+    RuleValue = TRuleList<std::int32_t>(shared);
+    RuleTitle = TRuleList<std::string>(std::move(shared));
+}
+
+std::optional<std::size_t> TTagItemRuleValues::LastIndexOf(std::int32_t value) const {
+    if (const TSerialRange* range = Serial()) return range->IndexOf(value);  // no duplicates
+    for (std::size_t i = RuleValue.size(); i-- > 0;)
+        if (RuleValue[i] == value) return i;
+    return std::nullopt;
+}
+
+std::size_t TTagItemRuleValues::TitleBytesAtMost() const {
+    if (const TSerialRange* range = Serial()) {
+        if (range->Count == 0) return 0;
+        // Values and lengths run monotonically, so the longest title is at one of the ends.
+        const std::size_t longest =
+            std::max(range->TitleAt(0).size(), range->TitleAt(range->Count - 1).size());
+        return longest * range->Count;
+    }
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < RuleTitle.size(); ++i) bytes += RuleTitle[i].size();
+    return bytes;
+}
 
 void ParseItemRule(TSettingItem& item, std::string_view section) {
     item.RuleValues = {};
@@ -256,12 +300,11 @@ void TSchemeOptions2::GetTitleFromValue(std::uint8_t iPage, std::int32_t iIndex,
     const ArrSettingItems* items = PageItems(iPage);
     if (!items || iIndex < 0 || static_cast<std::size_t>(iIndex) >= items->size()) return;
     const TSettingItem& item = (*items)[static_cast<std::size_t>(iIndex)];
-    const auto& ruleValues = item.RuleValues.RuleValue;
+    const TTagItemRuleValues& rule = item.RuleValues;
     switch (item.nParameterByte) {
         case 1:
         case 2:
-            for (std::size_t i = 0; i < ruleValues.size(); ++i)
-                if (ruleValues[i] == key) title = item.RuleValues.RuleTitle[i];
+            if (auto i = rule.LastIndexOf(key)) title = rule.Title(*i);
             break;
         case 3: {
             if (key == 0) {
@@ -270,7 +313,7 @@ void TSchemeOptions2::GetTitleFromValue(std::uint8_t iPage, std::int32_t iIndex,
             }
             // Entries beyond the 24th name no bit of a three-byte value and are ignored.
             const auto bits = static_cast<std::uint32_t>(key);
-            const std::size_t flags = std::min(ruleValues.size(), kFlagBits);
+            const std::size_t flags = std::min(rule.Count(), kFlagBits);
             for (std::size_t k = 0; k < flags; ++k) {
                 if ((bits >> (kFlagBits - 1 - k)) & 1u) {
                     if (!title.empty()) title += ", ";

@@ -6,6 +6,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "JsonStream.h"
 #include "ToolCommands.h"
 #include "ToolCommon.h"
 #include "base/Lib_String.h"
@@ -72,26 +73,51 @@ json EntryJson(const TSettingItem& item) {
         {"Name", item.Name}, {"Icon", item.Icon}, {"Title", item.Title}, {"Note", item.Note}};
 }
 
-json ItemJson(const TSettingItem& item) {
-    json j;
-    j["TaskIndex"] = item.TaskIndex;
-    j["Name"] = item.Name;
-    j["GetInstruction"] = item.GetInstruction;
-    j["SetInstruction"] = item.SetInstruction;
-    j["Icon"] = item.Icon;
-    j["nParameterByte"] = item.nParameterByte;
-    j["RuleType"] = item.RuleType;
-    j["RuleString"] = item.RuleString;
-    j["Title"] = item.Title;
-    j["Note"] = item.Note;
-    j["Explain"] = item.Explain;
-    j["ValueDefault"] = item.ValueDefault;
-    j["ValueCurrent"] = item.ValueCurrent;
-    j["nRuleValueCount"] = item.nRuleValueCount;
-    j["RuleValues"] =
-        json{{"RuleValue", item.RuleValues.RuleValue}, {"RuleTitle", item.RuleValues.RuleTitle}};
-    j["iSubGroup"] = item.iSubGroup;
-    return j;
+// One item, streamed: a SERIAL rule's values and titles are computed one at a time.
+void WriteItem(TJsonStream& out, const TSettingItem& item) {
+    out.BeginObject();
+    out.Key("TaskIndex");
+    out.Integer(item.TaskIndex);
+    out.Key("Name");
+    out.String(item.Name);
+    out.Key("GetInstruction");
+    out.String(item.GetInstruction);
+    out.Key("SetInstruction");
+    out.String(item.SetInstruction);
+    out.Key("Icon");
+    out.String(item.Icon);
+    out.Key("nParameterByte");
+    out.Integer(item.nParameterByte);
+    out.Key("RuleType");
+    out.String(item.RuleType);
+    out.Key("RuleString");
+    out.String(item.RuleString);
+    out.Key("Title");
+    out.String(item.Title);
+    out.Key("Note");
+    out.String(item.Note);
+    out.Key("Explain");
+    out.String(item.Explain);
+    out.Key("ValueDefault");
+    out.Integer(item.ValueDefault);
+    out.Key("ValueCurrent");
+    out.Integer(item.ValueCurrent);
+    out.Key("nRuleValueCount");
+    out.Integer(item.nRuleValueCount);
+    out.Key("RuleValues");
+    out.BeginObject();
+    out.Key("RuleValue");
+    out.BeginArray();
+    for (std::size_t i = 0; i < item.RuleValues.Count(); ++i) out.Integer(item.RuleValues.Value(i));
+    out.EndArray();
+    out.Key("RuleTitle");
+    out.BeginArray();
+    for (std::size_t i = 0; i < item.RuleValues.Count(); ++i) out.String(item.RuleValues.Title(i));
+    out.EndArray();
+    out.EndObject();
+    out.Key("iSubGroup");
+    out.Integer(item.iSubGroup);
+    out.EndObject();
 }
 
 json GlobalJson(const TTagSections& s) {
@@ -157,25 +183,43 @@ int Dump(std::vector<std::string> args) {
     }
     const TSchemeOptions2& scheme = *loaded.scheme;
 
-    json out;
-    out["language"] = std::string(LanguageSuffix(g_GlobalString.Language));
-    out["global"] = GlobalJson(scheme.m_Sections);
-    json index;
-    for (std::uint8_t page : {kPageAdvance, kPageMaintenance, kPageBase})
-        index[std::to_string(page)] = EntryJson(scheme.m_IndexItems[page]);
-    out["index"] = std::move(index);
-    json pages;
-    for (std::uint8_t page : kDumpPages) {
-        json items = json::array();
-        for (const auto& item : *scheme.PageItems(page)) items.push_back(ItemJson(item));
-        pages[std::to_string(page)] = std::move(items);
+    // Streamed, so the output's size never has to fit in memory.
+    TJsonStream out(std::cout);
+    out.BeginObject();
+    out.Key("language");
+    out.String(LanguageSuffix(g_GlobalString.Language));
+    out.Key("global");
+    out.Value(GlobalJson(scheme.m_Sections));
+    out.Key("index");
+    out.BeginObject();
+    for (std::uint8_t page : {kPageAdvance, kPageMaintenance, kPageBase}) {
+        out.Key(std::to_string(page));
+        out.Value(EntryJson(scheme.m_IndexItems[page]));
     }
-    out["pages"] = std::move(pages);
-    json messages = json::array();
-    for (const auto& m : loaded.messages)
-        messages.push_back(json{{"caption", m.caption}, {"text", m.text}});
-    out["messages"] = std::move(messages);
-    std::cout << out.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    out.EndObject();
+    out.Key("pages");
+    out.BeginObject();
+    for (std::uint8_t page : kDumpPages) {
+        out.Key(std::to_string(page));
+        out.BeginArray();
+        for (const auto& item : *scheme.PageItems(page)) WriteItem(out, item);
+        out.EndArray();
+    }
+    out.EndObject();
+    out.Key("messages");
+    out.BeginArray();
+    for (const auto& m : loaded.messages) {
+        out.BeginObject();
+        out.Key("caption");
+        out.String(m.caption);
+        out.Key("text");
+        out.String(m.text);
+        out.EndObject();
+    }
+    out.EndArray();
+    out.EndObject();
+    out.Flush();
+    std::cout << "\n";
     return kExitOk;
 }
 
@@ -237,9 +281,9 @@ void LintStructure(const TSchemeOptions2& scheme, std::vector<std::string>& prob
             if (item.nParameterByte < 1 || item.nParameterByte > 3)
                 problems.push_back(label + ": ParameterCount=" +
                                    std::to_string(item.nParameterByte) + " is not 1, 2 or 3");
-            if (item.nParameterByte == 3 && item.RuleValues.RuleValue.size() > 24)
+            if (item.nParameterByte == 3 && item.RuleValues.Count() > 24)
                 problems.push_back(label + ": three-byte item with " +
-                                   std::to_string(item.RuleValues.RuleValue.size()) +
+                                   std::to_string(item.RuleValues.Count()) +
                                    " values; only the first 24 name a flag bit");
             if (item.iSubGroup != 0) {
                 const int sub = item.iSubGroup;

@@ -254,6 +254,63 @@ TEST_F(Scheme3Load, LoadErrorsKeepThePreviousScheme) {
     }
 }
 
+TEST_F(Scheme3Load, OneBudgetForTheRulesOfAWholeMenu) {
+    auto serialItems = [](int count, const std::string& rule) {
+        std::string text = "[BaseSection]\nItemCount=" + std::to_string(count) + "\n";
+        for (int i = 1; i <= count; ++i)
+            text += "[BaseItem0" + std::to_string(i) + "]\nTitle.EN=Big " + std::to_string(i) +
+                    "\nRuleType=SERIAL\nRule.EN=" + rule + "\n";
+        return text;
+    };
+    auto errorOf = [](const std::string& text) -> std::string {
+        TSchemeOptions2 scheme;
+        const auto ini = TIniFile::FromText(text);
+        try {
+            scheme.LoadSettings(&ini);
+        } catch (const ESchemeLoadError& e) {
+            EXPECT_EQ(scheme.GetItemLength(kPageBase), 0);
+            return e.what();
+        }
+        return "loaded";
+    };
+    // Two rules at the limit of one rule fit; a third crosses the budget of the menu.
+    const std::string full = "Min=1,Max=100000,Step=1,DisplayAdd=0";
+    EXPECT_EQ(errorOf(serialItems(2, full)), "loaded");
+    const std::string three = serialItems(3, full);
+    EXPECT_EQ(errorOf(three),
+              "the rules of the menu list more than " + std::to_string(200000 + three.size() / 16) +
+                  " values together (the limit for a menu of " + std::to_string(three.size()) +
+                  " bytes), exceeded at item \"Big 3\" in [BaseItem03]");
+    // A longer menu has room for more: the same three rules beside a long note fit.
+    EXPECT_EQ(errorOf(three + "[x]\nNote=" + std::string(1700000, 'n') + "\n"), "loaded");
+    // Few values, but long unit titles: the titles' length is what the budget refuses.
+    const std::string unit(100, 'u');
+    const std::string longTitles =
+        serialItems(1, "Min=1,Max=90000,Step=1,DisplayAdd=0,Title=" + unit);
+    EXPECT_EQ(errorOf(longTitles), "the value titles of the menu's rules take more than " +
+                                       std::to_string(8388608 + longTitles.size()) +
+                                       " bytes together (the limit for a menu of " +
+                                       std::to_string(longTitles.size()) +
+                                       " bytes), exceeded at item \"Big 1\" in [BaseItem01]");
+    EXPECT_EQ(errorOf(serialItems(1, "Min=1,Max=50000,Step=1,DisplayAdd=0,Title=" + unit)),
+              "loaded");
+}
+
+TEST_F(Scheme3Load, ItemsOfMissingSectionsAreEmpty) {
+    // A count far beyond the sections written: every item beyond them has its defaults.
+    const TSchemeOptions2 scheme = LoadText(
+        "[MaintenanceSection]\nItemCount=5000\n[MaintenanceItem02]\nTitle.EN=Two\n"
+        "ParameterCount=2\nDefault=7\n");
+    ASSERT_EQ(scheme.GetItemLength(kPageMaintenance), 5000);
+    EXPECT_EQ(scheme.m_Maintenance[1].Title, "Two");
+    EXPECT_EQ(scheme.m_Maintenance[1].ValueCurrent, 7);
+    const TSettingItem& last = scheme.m_Maintenance[4999];
+    EXPECT_EQ(last.Title, "");
+    EXPECT_EQ(last.nParameterByte, 1u);
+    EXPECT_EQ(last.ValueDefault, 0);
+    EXPECT_EQ(last.RuleValues.Count(), 0u);
+}
+
 TEST(Scheme3Dates, LocaleFormsAndIsoOutput) {
     EXPECT_EQ(TryParseLocaleDateTime("1899-12-30", plEN), 0.0);
     EXPECT_EQ(TryParseLocaleDateTime("1899-12-29 12:00", plCN), -1.5);

@@ -2,6 +2,8 @@
 // Item rules: ENUM and SERIAL expansion, rule messages, load-ending rules, value titles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "scheme/Scheme3.h"
 #include "support/TestSupport.h"
 
@@ -103,8 +105,7 @@ TEST(Scheme3Rules, SerialMillimetres) {
     item = Parse("SERIAL", "Min=-1,Max=1,Step=2,DisplayAdd=0,mmMultiply=0.125");
     EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"-1\t ( -0.13mm )", "1\t ( 0.13mm )"}));
     item = Parse("SERIAL", "Min=2000000000,Max=2000000000,Step=1,DisplayAdd=0,mmMultiply=1000");
-    EXPECT_EQ(item.RuleValues.RuleTitle,
-              (Titles{"2000000000\t ( 2000000000000.00mm )"}));
+    EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"2000000000\t ( 2000000000000.00mm )"}));
     item = Parse("SERIAL", "Min=0,Max=1,Step=1,DisplayAdd=0,mmMultiply=0,5");
     EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"0", "1"}));
     item = Parse("SERIAL", "Min=0,Max=1,Step=1,DisplayAdd=0,mmMultiply=abc");
@@ -149,6 +150,96 @@ TEST(Scheme3Rules, SerialRulesThatEndTheLoad) {
 
     // At the limit itself the range is accepted.
     EXPECT_EQ(Parse("SERIAL", "Min=1,Max=100000,Step=1,DisplayAdd=0").nRuleValueCount, 100000u);
+}
+
+// The SERIAL expansion written out in full, as a reference for the computed lists.
+struct TEagerSerial {
+    Values values;
+    Titles titles;
+};
+TEagerSerial Expand(std::int64_t min, std::int64_t max, std::int64_t step, std::int64_t add,
+                    const std::string& unit, const std::string& millimetres) {
+    if (min > max) std::swap(min, max);
+    if (step < 0) step = -step;
+    TEagerSerial out;
+    for (std::int64_t v = min; v <= max; v += step) {
+        out.values.push_back(static_cast<std::int32_t>(v));
+        out.titles.push_back(std::to_string(v + add) + unit + millimetres);
+    }
+    return out;
+}
+
+TEST(Scheme3Rules, ComputedSerialListsMatchTheFullExpansion) {
+    test::TScopedRecorder recorder;
+    const struct {
+        std::int64_t min, max, step, add;
+        std::string unit;
+    } rules[] = {{0, 10, 5, 1, "mm"},
+                 {10, 0, -5, 0, ""},
+                 {0, 9, 4, -1, " units"},
+                 {-7, 7, 3, 100, "/60 inch"},
+                 {2147483640, 2147483647, 2, 1, ""},
+                 {-2147483648, -2147483645, 1, -1, "x"}};
+    for (const auto& r : rules) {
+        const std::string text = "Min=" + std::to_string(r.min) + ",Max=" + std::to_string(r.max) +
+                                 ",Step=" + std::to_string(r.step) +
+                                 ",DisplayAdd=" + std::to_string(r.add) + ",Title=" + r.unit;
+        const TSettingItem item = Parse("SERIAL", text);
+        const TEagerSerial eager = Expand(r.min, r.max, r.step, r.add, r.unit, "");
+        ASSERT_NE(item.RuleValues.Serial(), nullptr) << text;
+        EXPECT_EQ(item.RuleValues.RuleValue, eager.values) << text;
+        EXPECT_EQ(item.RuleValues.RuleTitle, eager.titles) << text;
+        EXPECT_EQ(item.RuleValues.RuleTitle.ToVector(), eager.titles) << text;
+
+        // Every value finds its own entry; neighbours off the step and the ends find none.
+        const std::int64_t lo = std::min(r.min, r.max), hi = std::max(r.min, r.max);
+        for (std::int64_t v = std::max<std::int64_t>(lo - 3, INT32_MIN);
+             v <= std::min<std::int64_t>(hi + 3, INT32_MAX); ++v) {
+            const auto at = std::find(eager.values.begin(), eager.values.end(), v);
+            const auto found = item.RuleValues.LastIndexOf(static_cast<std::int32_t>(v));
+            if (at == eager.values.end()) {
+                EXPECT_FALSE(found.has_value()) << text << " value " << v;
+            } else {
+                EXPECT_EQ(found, static_cast<std::size_t>(at - eager.values.begin())) << text;
+            }
+        }
+    }
+
+    // The millimetre suffix is computed from the value, as the full expansion shows it.
+    const TSettingItem mm = Parse("SERIAL", "Min=-1,Max=1,Step=1,DisplayAdd=5,mmMultiply=0.125");
+    EXPECT_EQ(mm.RuleValues.RuleTitle,
+              (Titles{"4\t ( -0.13mm )", "5\t ( 0.00mm )", "6\t ( 0.13mm )"}));
+
+    // A copied item keeps its lists; titles are found without listing the range.
+    TSchemeOptions2 scheme;
+    TSettingItem wide = Parse("SERIAL", "Min=0,Max=100000,Step=2,DisplayAdd=1,Title=u");
+    wide.nParameterByte = 2;
+    scheme.m_BaseItems.push_back(wide);
+    std::string title;
+    scheme.GetTitleFromValue(kPageBase, 0, title, 99998);
+    EXPECT_EQ(title, "99999u");
+    scheme.GetTitleFromValue(kPageBase, 0, title, 99999);
+    EXPECT_EQ(title, "");
+    TSettingItem copy;
+    ASSERT_TRUE(scheme.GetItem(kPageBase, 0, copy));
+    EXPECT_EQ(copy.RuleValues.Count(), 50001u);
+    EXPECT_EQ(copy.RuleValues.Title(50000), "100001u");
+}
+
+TEST(Scheme3Rules, TitleLengthBoundCoversEveryTitle) {
+    test::TScopedRecorder recorder;
+    for (const char* rule : {"Min=-100,Max=9,Step=1,DisplayAdd=0,Title=ab",
+                             "Min=-5,Max=1000,Step=7,DisplayAdd=-3,mmMultiply=-2.5",
+                             "Min=0,Max=0,Step=1,DisplayAdd=0", "0=Off,1=On,2=Longer title"}) {
+        const std::string type = std::string(rule).find("Min") == 0 ? "SERIAL" : "ENUM";
+        const TSettingItem item = Parse(type, rule);
+        std::size_t total = 0;
+        for (const std::string& t : item.RuleValues.RuleTitle) total += t.size();
+        EXPECT_GE(item.RuleValues.TitleBytesAtMost(), total) << rule;
+        if (type == "ENUM") {
+            EXPECT_EQ(item.RuleValues.TitleBytesAtMost(), total) << rule;
+        }
+    }
 }
 
 TEST(Scheme3Rules, TitlesFromValues) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The "scheme" command: dump a loaded scheme as JSON, or lint it in all four languages.
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <iostream>
@@ -255,6 +256,27 @@ std::string ItemLabel(std::uint8_t page, std::size_t index, const TSettingItem& 
     return label;
 }
 
+// Only this many items of a page the main window shows can be reached from its grid.
+constexpr std::size_t kGridSlots = 15;
+
+bool IsGridPage(std::uint8_t page) {
+    return page == kPageBase || page == kPageAdvance || page == kPageMaintenance;
+}
+
+// The sections the page entry items are read from in the menu file.
+constexpr struct {
+    const char* section;
+    const char* page;
+} kMenuEntrySections[] = {{"BaseItem00", "the advanced page (page 0)"},
+                          {"BaseItem99", "the maintenance page (page 99)"}};
+
+bool SameAsciiName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 bool IsSingleHexCode(const std::string& text) {
     return text.size() == 2 && std::isxdigit(static_cast<unsigned char>(text[0])) &&
            std::isxdigit(static_cast<unsigned char>(text[1]));
@@ -272,9 +294,20 @@ void LintStructure(const TSchemeOptions2& scheme, std::vector<std::string>& prob
             problems.push_back("[" + std::string(info.countSection) + "] has " +
                                std::to_string(items.size()) +
                                " items; a page read carries at most 255");
+        if (IsGridPage(info.page) && items.size() > kGridSlots)
+            problems.push_back("[" + std::string(info.countSection) + "] has " +
+                               std::to_string(items.size()) +
+                               " items; the main window's grid reaches only the first " +
+                               std::to_string(kGridSlots));
         for (std::size_t i = 0; i < items.size(); ++i) {
             const TSettingItem& item = items[i];
             const std::string label = ItemLabel(info.page, i, item);
+            const std::string section = ItemSectionName(info.page, static_cast<std::int32_t>(i));
+            for (const auto& entry : kMenuEntrySections)
+                if (SameAsciiName(section, entry.section))
+                    problems.push_back("[" + section + "] is both item " + std::to_string(i + 1) +
+                                       " of [" + info.countSection + "] and the entry item of " +
+                                       entry.page + "; one section cannot describe both");
             if (!IsSingleHexCode(item.GetInstruction))
                 problems.push_back(label + ": GetInstruction \"" + item.GetInstruction +
                                    "\" is not a single two-digit hex code");

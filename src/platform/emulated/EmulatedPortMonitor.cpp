@@ -3,7 +3,6 @@
 #include "platform/emulated/EmulatedPortMonitor.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "base/TextCodec.h"
 
@@ -101,7 +100,8 @@ bool TEmulatedPortMonitor::Exchange(const TEmulatedPrinterConfig& printer,
         if (now >= deadline) break;
         m_Clock.Sleep(static_cast<std::uint32_t>(std::min<std::uint64_t>(2, deadline - now)));
     }
-    std::memcpy(&block[kDataOffset], reply.data(), reply.size());
+    // An empty reply has no data pointer to copy from; std::copy takes the empty range.
+    std::copy(reply.begin(), reply.end(), block.begin() + kDataOffset);
     PutLe32(block, 8, static_cast<std::uint32_t>(reply.size()));
     return !reply.empty();
 }

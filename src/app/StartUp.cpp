@@ -29,7 +29,7 @@ bool FileExists(const std::string& path) {
 }
 
 void ShowMenuMissing() {
-    ShowMessage(g_GlobalString.ErrorTitle, g_GlobalString.ReadPrinterFailRetry,
+    ShowMessage(nullptr, g_GlobalString.ErrorTitle, g_GlobalString.ReadPrinterFailRetry,
                 TMessageIcon::Error);
 }
 
@@ -65,7 +65,7 @@ bool PreparePrinter(const TCommandLine& line) {
                       "\xE7\x9A\x84\xE8\x8F\x9C\xE5\x8D\x95\xE6\xB2\xA1\xE6\x9C\x89\xE5\xAE\x9E"
                       "\xE7\x8E\xB0\xEF\xBC\x81",
                       menuVersion);
-        ShowMessage(g_GlobalString.ErrorTitle, text, TMessageIcon::Error);
+        ShowMessage(nullptr, g_GlobalString.ErrorTitle, text, TMessageIcon::Error);
         return false;
     }
 
@@ -91,7 +91,8 @@ bool PrinterIsIdle() {
     if (!printer) return false;
     auto jobs = printer->GetJobs(0, 10);
     if (jobs && !jobs->empty()) {
-        ShowMessage(g_GlobalString.HintTitle, g_GlobalString.mPrintQueue, TMessageIcon::Error);
+        ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.mPrintQueue,
+                    TMessageIcon::Error);
         return false;
     }
     return true;
@@ -140,7 +141,7 @@ int RunStartUp(const std::vector<std::string>& args, TWindowFactory& windows) {
     } catch (const std::exception& e) {
         // Errors nobody handled on the way (a scheme that cannot be loaded, a conversion
         // error) end the program with their text, as the framework's error box would.
-        ShowMessage("Printer Settings", e.what(), TMessageIcon::Error);
+        ShowMessage(nullptr, "Printer Settings", e.what(), TMessageIcon::Error);
         return kExitStartRefused;
     }
 }

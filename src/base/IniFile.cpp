@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "base/AsciiText.h"
 #include "base/TextCodec.h"
 
 namespace ps {
@@ -19,20 +20,11 @@ bool IsNameBlank(char c) {
 }
 
 std::string_view Trim(std::string_view s, bool (*blank)(char)) {
-    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return TrimAscii(s, blank);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
+    return SameTextNoCase(a, b);
 }
 
 // FNV-1a over the case-folded name, so names that SameName matches hash alike.

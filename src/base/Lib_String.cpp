@@ -6,24 +6,18 @@
 #include <cstring>
 #include <optional>
 
+#include "base/AsciiText.h"
 #include "base/TextCodec.h"
 
 namespace ps {
 namespace {
-
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
 
 // A pair is read as if written after "$": one or two hex digits, nothing else.
 std::optional<std::uint8_t> ReadPair(std::u16string_view pair) {
     if (pair.empty()) return std::nullopt;
     int value = 0;
     for (char16_t c : pair) {
-        int d = HexDigit(c);
+        int d = HexDigitValue(c);
         if (d < 0) return std::nullopt;
         value = value * 16 + d;
     }

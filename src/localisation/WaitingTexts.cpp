@@ -4,7 +4,6 @@
 
 #include "base/TextCodec.h"
 #include "localisation/Scheme.h"
-#include "platform/UserInterface.h"
 
 namespace ps {
 
@@ -13,15 +12,6 @@ TWaitingTexts WaitingWindowTexts(std::string_view printerName) {
     if (name.size() >= 11 && name.substr(9, 2) == u"IP")
         return {g_GlobalString.HintTitle, g_GlobalString.WaitingForPrinterWork};
     return {g_GlobalString.ReadingPrinter, g_GlobalString.WaitingForPrinterRW};
-}
-
-TWaitingWindowGuard::TWaitingWindowGuard(std::string_view printerName) {
-    TWaitingTexts texts = WaitingWindowTexts(printerName);
-    UserInterface().ShowWaiting(texts.caption, texts.text);
-}
-
-TWaitingWindowGuard::~TWaitingWindowGuard() {
-    UserInterface().HideWaiting();
 }
 
 }  // namespace ps

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UserInterface.h"
+
 namespace ps {
 
 struct TWaitingTexts {
@@ -17,14 +19,16 @@ struct TWaitingTexts {
 /// WaitingForPrinterRW under ReadingPrinter.
 TWaitingTexts WaitingWindowTexts(std::string_view printerName);
 
-/// Shows the waiting window through the user-interface hook for the current printer, and
-/// hides it again when the guard goes.
+/// A waiting scope with the texts for a printer: shows the waiting window unless an outer
+/// scope already does, and releases it when the guard goes.
 class TWaitingWindowGuard {
 public:
-    explicit TWaitingWindowGuard(std::string_view printerName);
-    ~TWaitingWindowGuard();
-    TWaitingWindowGuard(const TWaitingWindowGuard&) = delete;
-    TWaitingWindowGuard& operator=(const TWaitingWindowGuard&) = delete;
+    explicit TWaitingWindowGuard(std::string_view printerName)
+        : TWaitingWindowGuard(WaitingWindowTexts(printerName)) {}
+
+private:
+    explicit TWaitingWindowGuard(const TWaitingTexts& texts) : m_Scope(texts.caption, texts.text) {}
+    TWaitingScope m_Scope;
 };
 
 }  // namespace ps

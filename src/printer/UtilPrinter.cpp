@@ -2,20 +2,10 @@
 // Printer and driver queries through the spooler.
 #include "printer/UtilPrinter.h"
 
+#include "base/AsciiText.h"
 #include "platform/Platform.h"
 
 namespace ps {
-namespace {
-
-std::string AsciiUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
-}  // namespace
-
 bool FindDriverSchemeFile(const std::string& printerName, std::string& schemeFile) {
     if (printerName.empty()) return false;
     auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);

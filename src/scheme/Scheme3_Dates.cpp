@@ -13,6 +13,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "base/AsciiText.h"
 #include "platform/Platform.h"
 #include "scheme/Scheme3.h"
 
@@ -81,9 +82,7 @@ public:
     }
     bool Word(std::string_view word) {
         if (m_Text.size() - m_iPos < word.size()) return false;
-        for (std::size_t i = 0; i < word.size(); ++i)
-            if (std::toupper(static_cast<unsigned char>(m_Text[m_iPos + i])) != word[i])
-                return false;
+        if (!StartsWithNoCase(m_Text.substr(m_iPos), word)) return false;
         m_iPos += word.size();
         return true;
     }

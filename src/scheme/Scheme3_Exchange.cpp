@@ -36,7 +36,8 @@ bool UsablePrinter(const std::string& printerName, std::string& port) {
 bool CheckPrinterOrSay() {
     std::string port;
     if (UsablePrinter(g_PrinterName, port)) return true;
-    ShowMessage(g_GlobalString.HintTitle, g_GlobalString.PrinterNotFound, TMessageIcon::Error);
+    ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.PrinterNotFound,
+                TMessageIcon::Error);
     return false;
 }
 
@@ -73,12 +74,11 @@ bool TSchemeOptions2::DoWriteAndReadPrinter(std::int32_t iUSBPrinter,
     TRWPrinter worker;
     worker.SetParameters(iUSBPrinter, strWriteHex, bReadData, timeOut, 0, bResetFirst,
                          m_Sections.SleepBeforeRead, static_cast<std::uint32_t>(nRead));
-    worker.Start();
-    WaitPumpingMessages(worker);
-    worker.WaitFor();
+    // Refused while another exchange pumps messages: nothing was sent, nothing is recorded.
+    if (!RunWorkerPumping(worker)) return false;
     RecordWorkerExchange(worker);
     if (!worker.m_strError.empty())
-        ShowMessage(g_GlobalString.ErrorTitle, worker.m_strError, TMessageIcon::Error);
+        ShowMessage(nullptr, g_GlobalString.ErrorTitle, worker.m_strError, TMessageIcon::Error);
     const bool result = worker.m_bResult;
     if (result && bReadData && nRead > 0)
         worker.GetData(pBufRead, nBufRead, nRead, bFromFrameStart);

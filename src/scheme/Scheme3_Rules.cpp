@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AsciiText.h"
 #include "base/IniFile.h"
 #include "platform/UserInterface.h"
 #include "scheme/Scheme3.h"
@@ -22,16 +23,6 @@ constexpr std::size_t kFlagBits = 24;
 
 bool IsSeparatorChar(char c) {
     return static_cast<unsigned char>(c) <= 32;
-}
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiUpper(x) == AsciiUpper(y);
-           });
 }
 
 // Literal "\r" becomes a line break, leading blanks and controls go, and blanks and tabs are
@@ -105,7 +96,7 @@ std::string Unmask(std::string_view masked) {
 }
 
 void ShowRuleMessage(const std::string& text) {
-    ShowMessage(kRuleCaption, text, TMessageIcon::Error);
+    ShowMessage(nullptr, kRuleCaption, text, TMessageIcon::Error);
 }
 
 std::string ItemForError(const TSettingItem& item, std::string_view section) {
@@ -186,7 +177,8 @@ void ParseSerialRule(std::vector<std::string> entries, TSettingItem& item,
     auto keyword = [&](std::string_view key) -> std::optional<std::string> {
         for (const auto& entry : entries) {
             const std::size_t eq = entry.find('=');
-            if (eq != std::string::npos && SameText(std::string_view(entry).substr(0, eq), key))
+            if (eq != std::string::npos &&
+                SameTextNoCase(std::string_view(entry).substr(0, eq), key))
                 return entry.substr(eq + 1);
         }
         return std::nullopt;
@@ -284,8 +276,7 @@ std::size_t TTagItemRuleValues::TitleBytesAtMost() const {
 void ParseItemRule(TSettingItem& item, std::string_view section) {
     item.RuleValues = {};
     item.nRuleValueCount = 0;
-    std::string type = item.RuleType;
-    std::transform(type.begin(), type.end(), type.begin(), AsciiUpper);
+    const std::string type = AsciiUpper(item.RuleType);
     if (type != "ENUM" && type != "SERIAL") return;
     std::vector<std::string> entries = SplitEntries(PrepareRuleText(item.RuleString));
     if (type == "ENUM")

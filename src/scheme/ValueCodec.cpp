@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "base/AsciiText.h"
+
 namespace ps {
 namespace {
 
@@ -15,10 +17,6 @@ std::string Hex2(unsigned value, bool upper = true) {
     char buf[8];
     std::snprintf(buf, sizeof buf, upper ? "%.2X" : "%.2x", value & 0xFFu);
     return buf;
-}
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 }  // namespace
@@ -125,10 +123,7 @@ std::vector<TReplyEntry> DecodePageReply(const std::uint8_t* reply, int length,
 std::optional<std::int32_t> FindReplyValue(const std::vector<TReplyEntry>& entries,
                                            std::string_view getInstruction) {
     // Equal to a code's two upper-case digits, letter case aside: exactly two hex digits.
-    auto digit = [](char c) {
-        c = AsciiUpper(c);
-        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-    };
+    auto digit = [](char c) { return HexDigitValue(c); };
     if (getInstruction.size() != 2) return std::nullopt;
     const int high = digit(getInstruction[0]), low = digit(getInstruction[1]);
     if (high < 0 || low < 0) return std::nullopt;

@@ -4,25 +4,11 @@
 
 #include <array>
 
+#include "base/AsciiText.h"
 #include "platform/Platform.h"
 #include "transport/TVPCOMM.h"
 
 namespace ps {
-namespace {
-
-bool SameTextNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 TUSBPrinterPort::TUSBPrinterPort(bool bRefresh) {
     if (bRefresh) Refresh();
 }

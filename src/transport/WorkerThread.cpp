@@ -2,12 +2,19 @@
 // One-shot worker threads and the owner's message-pumping wait.
 #include "transport/WorkerThread.h"
 
+#include <atomic>
 #include <chrono>
 
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
 
 namespace ps {
+namespace {
+
+// Set while an owner waits for a worker exchange.
+std::atomic<bool> g_bExchangeInProgress{false};
+
+}  // namespace
 
 TWorkerThread::~TWorkerThread() {
     WaitFor();
@@ -67,6 +74,26 @@ void WaitPumpingMessages(TWorkerThread& worker) {
         UserInterface().ProcessMessages();
         worker.WaitFinished(50);
     }
+}
+
+bool RunWorkerPumping(TWorkerThread& worker) {
+    bool expected = false;
+    if (!g_bExchangeInProgress.compare_exchange_strong(expected, true)) return false;
+    // Joined before the flag drops on every path, also when a pumped event throws.
+    struct TExchangeScope {
+        TWorkerThread& worker;
+        ~TExchangeScope() {
+            worker.WaitFor();
+            g_bExchangeInProgress = false;
+        }
+    } scope{worker};
+    worker.Start();
+    WaitPumpingMessages(worker);
+    return true;
+}
+
+bool WorkerExchangeInProgress() {
+    return g_bExchangeInProgress;
 }
 
 }  // namespace ps

@@ -51,4 +51,14 @@ private:
 /// process its pending messages, then waits up to 50 ms of the platform clock.
 void WaitPumpingMessages(TWorkerThread& worker);
 
+/// One worker exchange on the owner thread: starts `worker`, waits pumping messages and joins
+/// it. While it pumps, WorkerExchangeInProgress() is true and a second call (from a pumped
+/// event) is refused: it returns false and leaves its worker unstarted, so two exchanges never
+/// talk to the printer at once. True when the worker ran.
+bool RunWorkerPumping(TWorkerThread& worker);
+
+/// True while RunWorkerPumping waits for a worker; a user interface may ask it to grey out
+/// what would start an exchange.
+bool WorkerExchangeInProgress();
+
 }  // namespace ps

@@ -16,7 +16,7 @@ namespace ps::fuzz {
 
 class TSilentUserInterface : public TUserInterface {
 public:
-    TMessageResult ShowMessage(const std::string&, const std::string&, TMessageIcon,
+    TMessageResult ShowMessage(TOwnerWindow, const std::string&, const std::string&, TMessageIcon,
                                TMessageButtons) override {
         return TMessageResult::Ok;
     }

@@ -2,6 +2,8 @@
 // Shared test helpers.
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -47,23 +49,50 @@ void InstallTestPlatform(std::uint16_t langId, std::filesystem::path tempDir) {
     InstallPlatform(std::make_unique<TTestPlatform>(langId, std::move(tempDir)));
 }
 
-TMessageResult TRecordingUserInterface::ShowMessage(const std::string& caption,
+TMessageResult TRecordingUserInterface::ShowMessage(TOwnerWindow owner, const std::string& caption,
                                                     const std::string& text, TMessageIcon icon,
                                                     TMessageButtons buttons) {
-    messages.push_back({caption, text, icon, buttons});
-    if (!nextAnswers.empty()) {
-        TMessageResult answer = nextAnswers.front();
-        nextAnswers.pop_front();
-        return answer;
+    messages.push_back({owner, caption, text, icon, buttons});
+    if (m_NextAnswers.empty()) {
+        ADD_FAILURE() << "unexpected message box \"" << caption << "\": " << text;
+        return FirstButton(buttons);
     }
-    return (buttons == TMessageButtons::Ok || buttons == TMessageButtons::OkCancel)
-               ? TMessageResult::Ok
-               : TMessageResult::Yes;
+    std::optional<TMessageResult> answer = m_NextAnswers.front();
+    m_NextAnswers.pop_front();
+    return answer.value_or(FirstButton(buttons));
+}
+
+void TRecordingUserInterface::ProcessMessages() {
+    ++processCount;
+    if (onProcessMessages) onProcessMessages();
 }
 
 void TRecordingUserInterface::ShowWaiting(const std::string& caption, const std::string& text) {
+    EXPECT_FALSE(waitingShown) << "the waiting window was shown twice: " << caption;
     waitingShown = true;
     waitingTexts.push_back(caption + ": " + text);
+}
+
+void TRecordingUserInterface::HideWaiting() {
+    EXPECT_TRUE(waitingShown) << "a waiting window that is not shown was hidden";
+    waitingShown = false;
+}
+
+TRecordingUserInterface& TRecordingUserInterface::Answer(TMessageResult answer) {
+    m_NextAnswers.emplace_back(answer);
+    return *this;
+}
+
+TRecordingUserInterface& TRecordingUserInterface::ExpectBoxes(int count) {
+    for (int i = 0; i < count; ++i) m_NextAnswers.emplace_back();
+    return *this;
+}
+
+void TRecordingUserInterface::CheckAllUsed() {
+    EXPECT_TRUE(m_NextAnswers.empty())
+        << m_NextAnswers.size() << " preset answer(s) left: the boxes they were for never showed";
+    EXPECT_FALSE(waitingShown) << "the waiting window is still shown";
+    m_NextAnswers.clear();
 }
 
 TScopedRecorder::TScopedRecorder() {
@@ -73,6 +102,7 @@ TScopedRecorder::TScopedRecorder() {
 }
 
 TScopedRecorder::~TScopedRecorder() {
+    m_Ui->CheckAllUsed();
     InstallUserInterface(nullptr);
 }
 

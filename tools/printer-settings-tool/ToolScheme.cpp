@@ -29,10 +29,11 @@ struct TShownMessage {
 class TRecordingConsole : public TConsoleUserInterface {
 public:
     explicit TRecordingConsole(std::vector<TShownMessage>& messages) : m_Messages(messages) {}
-    TMessageResult ShowMessage(const std::string& caption, const std::string& text,
-                               TMessageIcon icon, TMessageButtons buttons) override {
+    TMessageResult ShowMessage(TOwnerWindow owner, const std::string& caption,
+                               const std::string& text, TMessageIcon icon,
+                               TMessageButtons buttons) override {
         m_Messages.push_back({caption, text});
-        return TConsoleUserInterface::ShowMessage(caption, text, icon, buttons);
+        return TConsoleUserInterface::ShowMessage(owner, caption, text, icon, buttons);
     }
 
 private:

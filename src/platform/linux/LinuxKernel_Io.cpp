@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <filesystem>
 
+#include "base/AsciiText.h"
 #include "platform/NativeServices.h"
 #include "platform/linux/LinuxKernel.h"
 
@@ -50,14 +50,6 @@ bool Fail() {
 
 int Fd(TIoHandle handle) {
     return static_cast<int>(static_cast<std::intptr_t>(handle));
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-    }
-    return true;
 }
 
 // "LPT1" -> 1 when the rest is all digits.

@@ -198,6 +198,7 @@ TEST_F(ExchangeTest, PrinterNameFormRefusesUnusablePrinters) {
 
     const TBytes enter = {0x1B, 0x1D, 0x1E, 0x05, 0x01, 0x1B, 0x1D, 0x1F};
     g_PrinterName = "Offline";
+    ui->ExpectBoxes(1);
     EXPECT_FALSE(scheme.WritePrinter(enter.data(), 8));
     ASSERT_EQ(ui->messages.size(), 1u);
     EXPECT_EQ(ui->messages[0].caption, g_GlobalString.HintTitle);

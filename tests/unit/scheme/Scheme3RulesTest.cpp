@@ -52,6 +52,7 @@ TEST(Scheme3Rules, EnumEntries) {
 
 TEST(Scheme3Rules, EnumNamesThatAreNoIntegers) {
     test::TScopedRecorder recorder;
+    recorder->ExpectBoxes(3);
     auto item = Parse("ENUM", "0=Off,x=Bad,NoEquals,7=Seven,", "Paper \"A\"");
     EXPECT_EQ(item.RuleValues.RuleValue, (Values{0, 0, 0, 7, 0}));
     EXPECT_EQ(item.RuleValues.RuleTitle, (Titles{"Off", "Bad", "", "Seven", ""}));
@@ -140,6 +141,7 @@ TEST(Scheme3Rules, SerialRulesThatEndTheLoad) {
     EXPECT_TRUE(recorder->messages.empty());
 
     // Fewer than four entries: the message first, then the missing keyword ends the load.
+    recorder->ExpectBoxes(1);
     EXPECT_EQ(message("Min=0,Max=2,Step=1"),
               "'' is not a valid integer value (DisplayAdd of the SERIAL rule of item "
               "\"Width\" in [BaseItem01])");

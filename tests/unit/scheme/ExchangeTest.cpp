@@ -4,8 +4,10 @@
 // the bytes the printer received checked in its commands.log.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <thread>
 
+#include "base/IniWriter.h"
 #include "base/Lib_String.h"
 #include "localisation/Scheme.h"
 #include "printer/Globals.h"
@@ -16,6 +18,7 @@
 #include "support/EmulationDirBuilder.h"
 #include "support/TestSupport.h"
 #include "transport/UtilDataSend.h"
+#include "transport/WorkerThread.h"
 
 namespace ps {
 namespace {
@@ -265,6 +268,72 @@ TEST_F(ExchangeTest, PagesBeyondOneCountByteAreNotSent) {
     EXPECT_TRUE(scheme.GetPrinterValues_ForPage(0, kPageBase));
     ASSERT_EQ(Log().size(), 1u);
     EXPECT_EQ(Log()[0].substr(0, 25), "usb 1B 1D 1E 05 03 FF 0A ");
+}
+
+// The windows' situation: paint and timer events, pumped while the worker talks to the printer,
+// read the process state. The worker must leave it alone (this test runs under ThreadSanitizer
+// too): the pumped reads see the record as it stood, the owner updates it after the join.
+TEST_F(ExchangeTest, PumpedEventsReadTheStateWhileTheWorkerRuns) {
+    // Real time has to pass for the owner to pump: a sped-up clock, not a virtual one.
+    m_Builder.Section("Clock").Set("Virtual", "0").Set("Speed", "1000");
+    m_Builder.Device("tp").Set("ReplyDelayMs", "50000");
+    auto& scheme = Start("TimeOutPage=600000\r\nReadOnLastFail=0\r\n");
+    WriteIniString(g_PrinterIniFile, "ReadPrinter", "Count", "4");
+    WriteIniString(g_PrinterIniFile, "ReadPrinter", "Last", "0");
+    g_ReadCount = 4;
+    g_LastReadOk = false;
+
+    test::TScopedRecorder ui;
+    int pumped = 0;
+    std::set<std::string> seen;
+    ui->onProcessMessages = [&] {
+        ++pumped;
+        const TIniFile record = TIniFile::FromFile(g_PrinterIniFile);
+        seen.insert(std::to_string(g_ReadCount) + (g_LastReadOk ? " ok" : " failed") +
+                    (g_SchemeOptions->m_Sections.AffirmReadDisable ? " unconfirmed" : "") + " | " +
+                    record.ReadString("ReadPrinter", "Count", "-") + " " +
+                    record.ReadString("ReadPrinter", "Last", "-") + " | " +
+                    std::to_string(g_SchemeOptions->m_BaseItems[0].ValueCurrent) +
+                    (WorkerExchangeInProgress() ? " busy" : " idle"));
+    };
+    ASSERT_TRUE(scheme.GetPrinterValues_ForPage(0, kPageBase));
+    EXPECT_GT(pumped, 1);
+    EXPECT_EQ(seen, (std::set<std::string>{"4 failed | 4 0 | 2 busy"}));
+    EXPECT_FALSE(WorkerExchangeInProgress());
+    EXPECT_EQ(g_ReadCount, 5);
+    EXPECT_TRUE(g_LastReadOk);
+    EXPECT_EQ(TIniFile::FromFile(g_PrinterIniFile).ReadString("ReadPrinter", "Count", ""), "5");
+    EXPECT_EQ(scheme.m_BaseItems[0].ValueCurrent, -56);
+}
+
+// A click pumped during an exchange must not start a second one: it is refused, nothing else
+// reaches the printer and the record counts the one exchange that ran.
+TEST_F(ExchangeTest, NoSecondExchangeWhileOneIsPumping) {
+    m_Builder.Section("Clock").Set("Virtual", "0").Set("Speed", "1000");
+    m_Builder.Device("tp").Set("ReplyDelayMs", "50000");
+    auto& scheme = Start("TimeOutPage=600000\r\n");
+    test::TScopedRecorder ui;
+    std::vector<bool> nested;
+    int pumped = 0;
+    ui->onProcessMessages = [&] {
+        if (pumped++ > 0) return;  // one click, on the first pumped round
+        nested.push_back(scheme.GetPrinterValues_ForPage(0, kPageBase));
+        std::int32_t nRead = 64;
+        std::vector<std::uint8_t> reply(64);
+        const TBytes enter = {0x1B, 0x1D, 0x1E, 0x05, 0x01, 0x1B, 0x1D, 0x1F};
+        nested.push_back(
+            scheme.WriteAndReadPrinter(enter.data(), 8, reply.data(), 63, nRead, true));
+    };
+    ASSERT_TRUE(scheme.GetPrinterValues_ForPage(0, kPageBase));
+    EXPECT_EQ(nested, (std::vector<bool>{false, false}));
+    EXPECT_EQ(Log().size(), 1u);
+    EXPECT_EQ(g_ReadCount, 1);
+    EXPECT_EQ(scheme.m_BaseItems[0].ValueCurrent, -56);
+
+    // Once the first has ended, the next exchange runs as usual.
+    ui->onProcessMessages = nullptr;
+    EXPECT_TRUE(scheme.GetPrinterValues_ForPage(0, kPageBase));
+    EXPECT_EQ(Log().size(), 2u);
 }
 
 TEST(SetAllCurrentValues, MatchesEntriesByGetInstruction) {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Port routes: port lists, USB printer enumeration and the raw one-way sends.
-#include <array>
-
 #include "platform/Platform.h"
 #include "printer/UtilPrinter.h"
+#include "transport/RawJob.h"
 #include "transport/TVPCOMM.h"
+#include "transport/UsbDevices.h"
 
 namespace ps {
 namespace {
@@ -69,17 +69,12 @@ struct TUsbPrinter {
 
 std::vector<TUsbPrinter> ListUsbPrinters() {
     std::vector<TUsbPrinter> printers;
-    const std::int32_t count = USBPrintRefresh();
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::array<char, kUsbTextBufferSize> path{}, port{}, deviceId{};
-        std::uint32_t size = kUsbTextBufferSize;
-        GetUSBPrintFileName(i, path.data(), size);
-        GetUSBHWID(i, port.data(), kUsbTextBufferSize, deviceId.data(), kUsbTextBufferSize);
-        path.back() = port.back() = deviceId.back() = 0;
-        std::string_view id = deviceId.data();
-        if (id.find("MDL:") == std::string_view::npos) continue;
+    for (const TUsbDevice& device : ListUsbDevices(TUsbPathSize::Fresh)) {
+        if (device.deviceId.find("MDL:") == std::string::npos) continue;
         printers.push_back(
-            {i, DeviceIdField(id, "MFG:") + DeviceIdField(id, "MDL:"), port.data(), path.data()});
+            {device.index,
+             DeviceIdField(device.deviceId, "MFG:") + DeviceIdField(device.deviceId, "MDL:"),
+             device.port, device.path});
     }
     return printers;
 }
@@ -122,18 +117,9 @@ int FindUSBPrinterIndex(const std::string& portName) {
 
 bool SendRawJob(const std::string& printerName, std::string_view data,
                 const std::string& documentName) {
-    auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
-    if (!printer) return false;
-    // A document or page that cannot be started is still written and closed; the write alone
-    // decides.
-    printer->StartDocument(documentName, "", "RAW");
-    printer->StartPage();
-    std::uint32_t written = 0;
-    bool ok = printer->WriteData(
-        std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()), written);
-    printer->EndPage();
-    printer->EndDocument();
-    return ok;
+    return SendRawDocument(
+        printerName, documentName,
+        std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
 }
 
 bool WritePortDevice(const std::uint8_t* data, std::uint32_t count, const std::string& path) {

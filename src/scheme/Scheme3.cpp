@@ -3,69 +3,45 @@
 #include "scheme/Scheme3.h"
 
 #include <cstdio>
-#include <utility>
 
 namespace ps {
 
 std::unique_ptr<TSchemeOptions2> g_SchemeOptions;
 
-namespace {
+const std::array<TPageList, 6> kPageLists = {{
+    {kPageBase, "BaseSection", "BaseItem%.2d", &TSchemeOptions2::m_BaseItems},
+    {kPageAdvance, "AdvanceSection", "AdvanceItem%.2d", &TSchemeOptions2::m_AdvanceItems},
+    {kPageMaintenance, "MaintenanceSection", "MaintenanceItem%.2d",
+     &TSchemeOptions2::m_Maintenance},
+    {kPageSubGroup01, "SubGroup01", "SubGroup01Item%.2d", &TSchemeOptions2::m_CustomItems},
+    {kPageSubGroup02, "SubGroup02", "SubGroup02Item%.2d", &TSchemeOptions2::m_CustomItems2},
+    {kPageSubGroup64, "SubGroup64", "SubGroup64Item%.2d", &TSchemeOptions2::m_CustomItems64},
+}};
 
-// The section name format of a page's items; null for a code that names no list.
-const char* ItemSectionFormat(std::uint8_t iPage) {
-    switch (iPage) {
-        case kPageAdvance:
-            return "AdvanceItem%.2d";
-        case kPageBaseItem:
-        case kPageBase:
-        case kPageBaseReport:
-            return "BaseItem%.2d";
-        case kPageMaintenance:
-            return "MaintenanceItem%.2d";
-        case kPageSubGroup01:
-            return "SubGroup01Item%.2d";
-        case kPageSubGroup02:
-            return "SubGroup02Item%.2d";
-        case kPageSubGroup64:
-            return "SubGroup64Item%.2d";
-        default:
-            return nullptr;
-    }
+const TPageList* FindPageList(std::uint8_t iPage) {
+    // Run mode 1 and the values report address the base list under their own codes.
+    if (iPage == kPageBaseItem || iPage == kPageBaseReport) iPage = kPageBase;
+    for (const TPageList& list : kPageLists)
+        if (list.page == iPage) return &list;
+    return nullptr;
 }
 
-}  // namespace
-
 std::string ItemSectionName(std::uint8_t iPage, std::int32_t iIndex) {
-    const char* format = ItemSectionFormat(iPage);
-    if (!format) return {};
+    const TPageList* list = FindPageList(iPage);
+    if (!list) return {};
     char name[48];
-    std::snprintf(name, sizeof name, format, static_cast<int>(iIndex) + 1);
+    std::snprintf(name, sizeof name, list->itemSectionFormat, static_cast<int>(iIndex) + 1);
     return name;
 }
 
 ArrSettingItems* TSchemeOptions2::PageItems(std::uint8_t iPage) {
-    return const_cast<ArrSettingItems*>(std::as_const(*this).PageItems(iPage));
+    const TPageList* list = FindPageList(iPage);
+    return list ? &(this->*list->items) : nullptr;
 }
 
 const ArrSettingItems* TSchemeOptions2::PageItems(std::uint8_t iPage) const {
-    switch (iPage) {
-        case kPageAdvance:
-            return &m_AdvanceItems;
-        case kPageBaseItem:
-        case kPageBase:
-        case kPageBaseReport:
-            return &m_BaseItems;
-        case kPageMaintenance:
-            return &m_Maintenance;
-        case kPageSubGroup01:
-            return &m_CustomItems;
-        case kPageSubGroup02:
-            return &m_CustomItems2;
-        case kPageSubGroup64:
-            return &m_CustomItems64;
-        default:
-            return nullptr;
-    }
+    const TPageList* list = FindPageList(iPage);
+    return list ? &(this->*list->items) : nullptr;
 }
 
 bool TSchemeOptions2::GetItem(std::uint8_t iPage, std::int32_t iIndex, TSettingItem& item) const {

@@ -367,6 +367,23 @@ public:
     }
 };
 
+/// One item list of the scheme: the page code it is loaded under, the section holding its
+/// ItemCount, the name format of its item sections and the member that holds it.
+struct TPageList {
+    std::uint8_t page;
+    const char* countSection;
+    const char* itemSectionFormat;
+    ArrSettingItems TSchemeOptions2::*items;
+};
+
+/// The page table: the six item lists in the order they are loaded (the order decides which
+/// rule message comes first). Everything that maps a page code goes through it.
+extern const std::array<TPageList, 6> kPageLists;
+
+/// The list a page code selects (1, 100 and 101 all select the base list), or null for a code
+/// that names none.
+const TPageList* FindPageList(std::uint8_t iPage);
+
 /// The process's scheme. Null until start-up creates it; the main window of run mode 100
 /// replaces it with a fresh object. Only the user-interface thread replaces or loads it.
 extern std::unique_ptr<TSchemeOptions2> g_SchemeOptions;

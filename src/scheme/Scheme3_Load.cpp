@@ -97,22 +97,6 @@ private:
     std::size_t m_nTitleBytes = 0;
 };
 
-struct TPageSource {
-    const char* countSection;
-    std::uint8_t page;
-    ArrSettingItems TSchemeOptions2::*list;
-};
-
-// Read in this order; the order decides which rule message comes first.
-constexpr TPageSource kPageSources[] = {
-    {"BaseSection", kPageBase, &TSchemeOptions2::m_BaseItems},
-    {"AdvanceSection", kPageAdvance, &TSchemeOptions2::m_AdvanceItems},
-    {"MaintenanceSection", kPageMaintenance, &TSchemeOptions2::m_Maintenance},
-    {"SubGroup01", kPageSubGroup01, &TSchemeOptions2::m_CustomItems},
-    {"SubGroup02", kPageSubGroup02, &TSchemeOptions2::m_CustomItems2},
-    {"SubGroup64", kPageSubGroup64, &TSchemeOptions2::m_CustomItems64},
-};
-
 }  // namespace
 
 TTagSections DefaultSections(TDateTime now) {
@@ -224,10 +208,10 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
     ReadEntryItem(ini, "BaseItem00", tail, advanceEntry);
     ReadEntryItem(ini, "BaseItem99", tail, maintenanceEntry);
 
-    ArrSettingItems lists[std::size(kPageSources)];
+    ArrSettingItems lists[std::size(kPageLists)];
     TRuleBudget budget(ini.TextBytes());
-    for (std::size_t p = 0; p < std::size(kPageSources); ++p) {
-        const TPageSource& source = kPageSources[p];
+    for (std::size_t p = 0; p < std::size(kPageLists); ++p) {
+        const TPageList& source = kPageLists[p];
         const std::int32_t count = ini.ReadInteger(source.countSection, "ItemCount", 0);
         if (count > kMaxPageItems)
             throw ESchemeLoadError("[" + std::string(source.countSection) +
@@ -246,8 +230,8 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
     m_strLangStrTail = tail;
     m_IndexItems[kPageAdvance] = std::move(advanceEntry);
     m_IndexItems[kPageMaintenance] = std::move(maintenanceEntry);
-    for (std::size_t p = 0; p < std::size(kPageSources); ++p)
-        (this->*kPageSources[p].list).swap(lists[p]);
+    for (std::size_t p = 0; p < std::size(kPageLists); ++p)
+        (this->*kPageLists[p].items).swap(lists[p]);
 }
 
 }  // namespace ps

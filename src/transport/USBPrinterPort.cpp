@@ -2,11 +2,9 @@
 // USB printer device list and the USB printing status request.
 #include "transport/USBPrinterPort.h"
 
-#include <array>
-
 #include "base/AsciiText.h"
 #include "platform/Platform.h"
-#include "transport/TVPCOMM.h"
+#include "transport/UsbDevices.h"
 
 namespace ps {
 TUSBPrinterPort::TUSBPrinterPort(bool bRefresh) {
@@ -15,21 +13,9 @@ TUSBPrinterPort::TUSBPrinterPort(bool bRefresh) {
 
 void TUSBPrinterPort::Refresh() {
     m_slPort_FileName.clear();
-    std::array<char, kUsbTextBufferSize> path{}, port{}, deviceId{};
-    // The library may shrink the size; it never grows past the buffer.
-    std::uint32_t size = kUsbTextBufferSize;
-    const std::int32_t count = USBPrintRefresh();
-    for (std::int32_t i = 0; i < count; ++i) {
-        path.fill(0);
-        port.fill(0);
-        deviceId.fill(0);
-        std::uint32_t asked = size;
-        GetUSBPrintFileName(i, path.data(), asked);
-        if (asked < size) size = asked;
-        GetUSBHWID(i, port.data(), kUsbTextBufferSize, deviceId.data(), kUsbTextBufferSize);
-        path.back() = port.back() = 0;
-        m_slPort_FileName.push_back(std::string(port.data()) + "=" + path.data());
-    }
+    // Printers without a model field are listed too; a shrunk path size is kept.
+    for (const TUsbDevice& device : ListUsbDevices(TUsbPathSize::Carried))
+        m_slPort_FileName.push_back(device.port + "=" + device.path);
 }
 
 bool TUSBPrinterPort::GetPrinterStatusByte(const std::string& strUSBPort,

@@ -9,6 +9,7 @@
 #include "base/Lib_String.h"
 #include "base/TextCodec.h"
 #include "platform/Platform.h"
+#include "transport/RawJob.h"
 
 namespace ps {
 namespace {
@@ -108,17 +109,8 @@ bool SetTimeData(const std::string& printerName, std::u16string_view text, std::
 
 bool SendTestPrintJob(const std::string& printerName, const std::uint8_t* data,
                       std::uint32_t length) {
-    auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
-    if (!printer) return false;
-    printer->StartDocument("Print test", "", "RAW");
-    printer->StartPage();
-    // The write decides: a pattern that never reached the spooler must not count as printed.
-    std::uint32_t written = 0;
-    const bool ok =
-        printer->WriteData(std::span<const std::uint8_t>(data, data ? length : 0), written);
-    printer->EndPage();
-    printer->EndDocument();
-    return ok;
+    return SendRawDocument(printerName, "Print test",
+                           std::span<const std::uint8_t>(data, data ? length : 0));
 }
 
 }  // namespace ps

@@ -229,19 +229,6 @@ int Dump(std::vector<std::string> args) {
 
 constexpr const char* kLintLanguages[] = {"CN", "CHT", "EN", "JP"};
 
-struct TPageInfo {
-    std::uint8_t page;
-    const char* countSection;
-};
-constexpr TPageInfo kLintPages[] = {
-    {kPageBase, "BaseSection"},
-    {kPageAdvance, "AdvanceSection"},
-    {kPageMaintenance, "MaintenanceSection"},
-    {kPageSubGroup01, "SubGroup01"},
-    {kPageSubGroup02, "SubGroup02"},
-    {kPageSubGroup64, "SubGroup64"},
-};
-
 std::string OneLine(std::string text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -289,8 +276,8 @@ void LintStructure(const TSchemeOptions2& scheme, std::vector<std::string>& prob
     if (global.MenuVersion != 0 && global.MenuVersion != 1)
         problems.push_back("[GlobalSettings] MenuVersion=" + std::to_string(global.MenuVersion) +
                            ": only 0 and 1 are accepted at start-up");
-    for (const auto& info : kLintPages) {
-        const ArrSettingItems& items = *scheme.PageItems(info.page);
+    for (const TPageList& info : kPageLists) {
+        const ArrSettingItems& items = scheme.*info.items;
         if (items.size() > 255)
             problems.push_back("[" + std::string(info.countSection) + "] has " +
                                std::to_string(items.size()) +
@@ -346,8 +333,8 @@ void LintTitles(const TSchemeOptions2& scheme, const std::string& lang,
     for (const auto& e : entries)
         if (scheme.GetItemLength(e.page) > 0 && scheme.m_IndexItems[e.entry].Title.empty())
             problems.push_back(lang + ": [" + e.section + "] has no " + key);
-    for (const auto& info : kLintPages) {
-        const ArrSettingItems& items = *scheme.PageItems(info.page);
+    for (const TPageList& info : kPageLists) {
+        const ArrSettingItems& items = scheme.*info.items;
         for (std::size_t i = 0; i < items.size(); ++i)
             if (items[i].Title.empty())
                 problems.push_back(lang + ": " + ItemLabel(info.page, i, items[i]) + " has no " +

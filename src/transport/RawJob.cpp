@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// Raw spooler jobs.
+#include "transport/RawJob.h"
+
+#include "platform/Platform.h"
+
+namespace ps {
+
+bool SendRawDocument(const std::string& printerName, const std::string& documentName,
+                     std::span<const std::uint8_t> data) {
+    auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
+    if (!printer) return false;
+    printer->StartDocument(documentName, "", "RAW");
+    printer->StartPage();
+    std::uint32_t written = 0;
+    const bool ok = printer->WriteData(data, written);
+    printer->EndPage();
+    printer->EndDocument();
+    return ok;
+}
+
+}  // namespace ps

@@ -5,9 +5,7 @@
 
 #include "platform/emulated/EmulatedKernel.h"
 #include "printer/UtilPrinter.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 
 namespace ps {
 namespace {
@@ -18,10 +16,9 @@ using TList = std::vector<std::string>;
 const std::string kJobData = "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F";
 const TTestBytes kJobBytes(kJobData.begin(), kJobData.end());
 
-class PortRoutesTest : public ::testing::Test {
+class PortRoutesTest : public test::TEmulationTest {
 protected:
-    PortRoutesTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.VirtualClock();
+    PortRoutesTest() {
         m_Builder.Device("qr", "USB001", "MFG:Talvenor;CMD:ESC;MDL:QR-520;CLS:PRINTER;");
         m_Builder.Device("bare", "USB002", "MFG:Talvenor;CMD:ESC;");
         m_Builder.Device("qj", "USB003", "MDL:QJ-760;");
@@ -30,22 +27,14 @@ protected:
         m_Builder.Printer("Serial", "COM1").Set("Device", "lp");
         m_Builder.Printer("Inkjet", "USB003").Set("Device", "qj");
     }
-    ~PortRoutesTest() override { test::InstallTestPlatform(); }
-
     emu::TEmulatedPlatform& Start() {
-        auto& platform = test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
+        auto& platform = StartScripted();
         for (const char* id : {"qr", "bare", "qj", "lp"}) platform.Device(id);
-        m_pPlatform = &platform;
         return platform;
     }
     std::vector<std::pair<std::string, TTestBytes>> Received(const std::string& id) {
         return m_Devices[id]->Received();
     }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
-    emu::TEmulatedPlatform* m_pPlatform = nullptr;
 };
 
 TEST_F(PortRoutesTest, PortListExpandsTheUsbPrintersThatReportAModel) {

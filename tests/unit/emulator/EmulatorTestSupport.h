@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Helpers of the emulator tests: a clock the test moves, hex text in and out, and a device
-// built on the test scheme in a temporary state folder.
+// Helpers of the emulator tests: hex text in and out, and a device built on the test scheme
+// in a temporary state folder.
 #pragma once
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,20 +12,12 @@
 
 #include "base/Lib_String.h"
 #include "emulator/EmulatedDevice.h"
+#include "support/FakeClock.h"
 #include "support/TestSupport.h"
 
 namespace ps::emu::test {
 
-/// Time moves only when the test says so (or when something sleeps on it).
-class TManualClock : public TClock {
-public:
-    std::uint64_t NowMs() override { return m_Now.load(); }
-    void Sleep(std::uint32_t ms) override { m_Now += ms; }
-    void Advance(std::uint64_t ms) { m_Now += ms; }
-
-private:
-    std::atomic<std::uint64_t> m_Now{1000};
-};
+using ps::test::TManualClock;
 
 inline std::vector<std::uint8_t> Hex(std::string_view text) {
     return HexTextToBytes(text);

@@ -9,28 +9,17 @@
 
 #include "platform/Platform.h"
 #include "platform/emulated/EmulatedKernel.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 
 namespace ps {
 namespace {
 
 using test::TTestBytes;
 
-class EmulatedKernelTest : public ::testing::Test {
+class EmulatedKernelTest : public test::TEmulationTest {
 protected:
-    EmulatedKernelTest() : m_Builder(m_Dir.Path()) { m_Builder.VirtualClock(); }
-    ~EmulatedKernelTest() override { test::InstallTestPlatform(); }
-
-    emu::TEmulatedPlatform& Start() {
-        return test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
-    }
+    emu::TEmulatedPlatform& Start() { return StartScripted(); }
     TKernel& Kernel() { return Platform().Kernel(); }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
 };
 
 TEST_F(EmulatedKernelTest, AnswersFromTheKernelSection) {

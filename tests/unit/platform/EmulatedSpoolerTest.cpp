@@ -3,23 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/Platform.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 
 namespace ps {
 namespace {
 
 using test::TTestBytes;
 
-class EmulatedSpoolerTest : public ::testing::Test {
+class EmulatedSpoolerTest : public test::TEmulationTest {
 protected:
-    EmulatedSpoolerTest() : m_Builder(m_Dir.Path()) { m_Builder.VirtualClock(); }
-    ~EmulatedSpoolerTest() override { test::InstallTestPlatform(); }
-
-    emu::TEmulatedPlatform& Start() {
-        return test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
-    }
+    emu::TEmulatedPlatform& Start() { return StartScripted(); }
     std::unique_ptr<TPrinterHandle> Open(const std::string& name,
                                          TPrinterAccess access = TPrinterAccess::Default) {
         return Platform().Spooler().Open(name, access);
@@ -33,10 +26,6 @@ protected:
         printer.EndDocument();
         return ok && written == data.size();
     }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
 };
 
 TEST_F(EmulatedSpoolerTest, OpensPrintersByNameAndDescribesThem) {

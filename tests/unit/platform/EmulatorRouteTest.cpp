@@ -5,9 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/emulated/EmulatedKernel.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 #include "transport/TVPCOMM.h"
 #include "transport/UtilDataSend.h"
 
@@ -22,10 +20,9 @@ TBytes PaperTypeReply(std::uint8_t value) {
     return {0x1B, 0x1D, 0x1E, 0x05, 0x03, 0x01, 0x10, 0x01, value, 0x1B, 0x1D, 0x1F};
 }
 
-class EmulatorRouteTest : public ::testing::Test {
+class EmulatorRouteTest : public test::TEmulationTest {
 protected:
-    EmulatorRouteTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.VirtualClock();
+    EmulatorRouteTest() {
         m_Builder.Printer("Passbook", "USB001").Set("Device", "qr520");
         m_Builder.Printer("Receipt", "LPT1").Set("Device", "qr520");
         m_Builder.Device("qr520", "USB001", "MFG:Talvenor;MDL:QR-520;")
@@ -33,9 +30,7 @@ protected:
             .Set("Values", "10=2")
             .Set("StatusByte", "0x00");
     }
-    ~EmulatorRouteTest() override { test::InstallTestPlatform(); }
-
-    emu::TEmulatedPlatform& Start() { return test::InstallEmulation(m_Builder.Write()); }
+    emu::TEmulatedPlatform& Start() { return StartEmulator(); }
 
     TBytes MonitorExchange(const TBytes& command, std::int32_t wanted, bool& ok) {
         TBytes buffer(256, 0);
@@ -45,9 +40,6 @@ protected:
                                  static_cast<std::int32_t>(command.size()), buffer.data(), length);
         return TBytes(buffer.begin(), buffer.begin() + length);
     }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
 };
 
 TEST_F(EmulatorRouteTest, SettingThroughThePortMonitorPersists) {

@@ -14,9 +14,7 @@
 #include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
 #include "scheme/ValueCodec.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 #include "transport/UtilDataSend.h"
 #include "transport/WorkerThread.h"
 
@@ -49,10 +47,9 @@ std::string SchemeText(bool printerSide, const std::string& globals = {}) {
     return text;
 }
 
-class ExchangeTest : public ::testing::Test {
+class ExchangeTest : public test::TEmulatedCoreTest {
 protected:
-    ExchangeTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.VirtualClock();
+    ExchangeTest() {
         m_Dir.Write("device.ini", SchemeText(true));
         m_Builder.Device("tp", "USB001", "MFG:Talvenor;MDL:TP-1;")
             .Set("Scheme", "device.ini")
@@ -61,20 +58,13 @@ protected:
         m_Builder.Printer("Offline", "USB001").Set("Device", "tp").Set("WorkOffline", "1");
         m_Builder.Printer("Parallel", "LPT1").Set("Device", "tp");
         m_Builder.Printer("Guest", "USB001").Set("Device", "tp").Set("FullAccess", "0");
-        ResetGlobals();
         g_GlobalString = BuiltInGlobalStrings();
         g_PrinterName = "Inkjet";
         g_PrinterIniFile = (m_Dir.Path() / "Inkjet.ini").string();
         g_CurrentPage = kPageBase;
     }
-    ~ExchangeTest() override {
-        g_SchemeOptions.reset();
-        ResetGlobals();
-        test::InstallTestPlatform();
-    }
-
     TSchemeOptions2& Start(const std::string& globals = {}) {
-        m_pPlatform = &test::InstallEmulation(m_Builder.Write());
+        StartEmulator();
         auto path = m_Dir.Write("program.ini", SchemeText(false, globals)).string();
         g_SchemeOptions = std::make_unique<TSchemeOptions2>();
         g_SchemeOptions->LoadFromFile(path);
@@ -102,10 +92,6 @@ protected:
                                    static_cast<std::int32_t>(command.size()), command.data(),
                                    noReply);
     }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    emu::TEmulatedPlatform* m_pPlatform = nullptr;
 };
 
 TEST_F(ExchangeTest, PageReadThroughTheWorker) {

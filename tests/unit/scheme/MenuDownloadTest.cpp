@@ -11,9 +11,7 @@
 #include "base/Lib_String.h"
 #include "printer/Globals.h"
 #include "scheme/Scheme3.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 
 namespace ps {
 namespace {
@@ -60,32 +58,23 @@ TTestBytes ModelReply(const std::string& name) {
     return out;
 }
 
-class MenuDownloadTest : public ::testing::Test {
+class MenuDownloadTest : public test::TEmulatedCoreTest {
 protected:
-    MenuDownloadTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.VirtualClock();
+    MenuDownloadTest() {
         m_Builder.Device("pr", "USB001", "MFG:Talvenor;MDL:QJ-760;");
         m_Builder.Printer("Inkjet", "USB001").Set("Device", "pr");
         m_Builder.Printer("Network", "VODAV_10.0.0.7").Set("Device", "pr");
-        ResetGlobals();
         g_PrinterName = "Inkjet";
         g_PrinterCacheBase = (m_Dir.Path() / "Inkjet").string();
         g_PrinterIniFile = g_PrinterCacheBase + ".ini";
         g_SchemeOptions = std::make_unique<TSchemeOptions2>();
         g_SchemeOptions->m_Sections = DefaultSections(0);
         g_SchemeOptions->m_Sections.TimeOutPage = 500;
-        m_pPlatform = &test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
-        m_pPlatform->Device("pr");
+        StartScripted().Device("pr");
         m_pDevice = m_Devices["pr"];
         m_pDevice->Answer(Hex("1B 1D 1E 04 0F 08 01 02 03 04 05 06 07 08 1B 1D 1F"),
                           ModelReply("QJ-760"));
     }
-    ~MenuDownloadTest() override {
-        g_SchemeOptions.reset();
-        ResetGlobals();
-        test::InstallTestPlatform();
-    }
-
     void AnswerMenu(TTestBytes reply) {
         m_pDevice->Answer(Hex("1B 1D 1E 06 03 1B 1D 1F"), std::move(reply));
     }
@@ -95,10 +84,6 @@ protected:
         return TIniFile::FromFile(g_PrinterIniFile).ReadString("PrinterInfo", "PrinterName", "-");
     }
 
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
-    emu::TEmulatedPlatform* m_pPlatform = nullptr;
     test::TScriptedDevice* m_pDevice = nullptr;
     test::TScopedRecorder m_Ui;
 };

@@ -9,9 +9,7 @@
 #include "printer/Globals.h"
 #include "scheme/ReadRecord.h"
 #include "scheme/Scheme3.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 #include "transport/ThreadRWPrinter.h"
 
 namespace ps {
@@ -22,27 +20,17 @@ using test::TTestBytes;
 const TTestBytes kCommand = {0x1B, 0x1D, 0x1E, 0x05, 0x03, 0x01, 0x0A, 0x1B, 0x1D, 0x1F};
 const TTestBytes kReply = {0x1B, 0x1D, 0x1E, 0x05, 0x03, 0x01, 0x0A, 0x01, 0xC8, 0x1B, 0x1D, 0x1F};
 
-class RWPrinterTest : public ::testing::Test {
+class RWPrinterTest : public test::TEmulatedCoreTest {
 protected:
-    RWPrinterTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.VirtualClock();
+    RWPrinterTest() {
         m_Builder.Device("pr", "USB001", "MFG:Talvenor;MDL:QJ-760;");
         m_Builder.Printer("Inkjet", "USB001").Set("Device", "pr");
-        ResetGlobals();
         g_PrinterIniFile = (m_Dir.Path() / "Inkjet.ini").string();
         g_SchemeOptions = std::make_unique<TSchemeOptions2>();
         g_SchemeOptions->m_Sections.ReadOnLastFail = 1;
     }
-    ~RWPrinterTest() override {
-        g_SchemeOptions.reset();
-        ResetGlobals();
-        test::InstallTestPlatform();
-    }
-
     test::TScriptedDevice& Start() {
-        auto& platform = test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
-        m_pPlatform = &platform;
-        platform.Device("pr");
+        StartScripted().Device("pr");
         return *m_Devices["pr"];
     }
 
@@ -73,11 +61,6 @@ protected:
     std::string Record(const char* key) {
         return TIniFile::FromFile(g_PrinterIniFile).ReadString("ReadPrinter", key, "missing");
     }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
-    emu::TEmulatedPlatform* m_pPlatform = nullptr;
 };
 
 TEST_F(RWPrinterTest, WritesTheCommandAndReadsTheReply) {

@@ -2,26 +2,15 @@
 // The USB printer device list and status byte requests on the emulated platform.
 #include <gtest/gtest.h>
 
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 #include "transport/USBPrinterPort.h"
 
 namespace ps {
 namespace {
 
-class USBPrinterPortTest : public ::testing::Test {
+class USBPrinterPortTest : public test::TEmulationTest {
 protected:
-    USBPrinterPortTest() : m_Builder(m_Dir.Path()) { m_Builder.VirtualClock(); }
-    ~USBPrinterPortTest() override { test::InstallTestPlatform(); }
-
-    emu::TEmulatedPlatform& Start() {
-        return test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
-    }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
+    emu::TEmulatedPlatform& Start() { return StartScripted(); }
 };
 
 TEST_F(USBPrinterPortTest, StatusBytesByPortName) {

@@ -5,9 +5,7 @@
 
 #include "base/TextCodec.h"
 #include "platform/Platform.h"
-#include "support/EmulatedPlatformSupport.h"
-#include "support/EmulationDirBuilder.h"
-#include "support/TestSupport.h"
+#include "support/EmulationFixture.h"
 #include "transport/TVPCOMM.h"
 #include "transport/UtilDataSend.h"
 
@@ -19,17 +17,15 @@ using test::TTestBytes;
 const TTestBytes kReadCommand = {0x1B, 0x1D, 0x1E, 0x12, 0x0A, 0x1B, 0x1D, 0x1F};
 const TTestBytes kReadReply = {0x1B, 0x1D, 0x1E, 0x12, 0x0A, 0x01, 0x03, 0x1B, 0x1D, 0x1F};
 
-class UtilDataSendTest : public ::testing::Test {
+class UtilDataSendTest : public test::TEmulationTest {
 protected:
-    UtilDataSendTest() : m_Builder(m_Dir.Path()) {
-        m_Builder.VirtualClock().Kernel("SessionId", "3");
+    UtilDataSendTest() {
+        m_Builder.Kernel("SessionId", "3");
         m_Builder.Device("pb", "USB001", "MFG:Talvenor;MDL:QR-520;");
         m_Builder.Printer("Passbook", "USB001").Set("Device", "pb");
     }
-    ~UtilDataSendTest() override { test::InstallTestPlatform(); }
-
     emu::TEmulatedPlatform& Start() {
-        auto& platform = test::InstallEmulation(m_Builder.Write(), m_Devices.Factory());
+        auto& platform = StartScripted();
         // Make the device now, so the script can be set before the first exchange.
         platform.Device("pb");
         m_Devices["pb"]->Answer(kReadCommand, kReadReply);
@@ -50,10 +46,6 @@ protected:
     std::vector<std::pair<std::string, TTestBytes>> Received() {
         return m_Devices["pb"]->Received();
     }
-
-    test::TTempDir m_Dir;
-    test::TEmulationDirBuilder m_Builder;
-    test::TScriptedDevices m_Devices;
 };
 
 TEST_F(UtilDataSendTest, ExchangesThroughTheEmulatedMonitor) {

@@ -10,23 +10,58 @@
 #include <random>
 
 #include "base/TextCodec.h"
-#include "platform/linux/LinuxKernel.h"
+#include "platform/NativeServices.h"
 
 namespace ps::test {
 namespace {
 
-class TTestKernel : public TLinuxKernel {
+// The machine's own kernel with the language and the temporary folder a test asks for. It
+// wraps the native kernel instead of deriving from one backend, so it builds on every platform.
+class TTestKernel : public TKernel {
 public:
     TTestKernel(std::uint16_t langId, std::filesystem::path tempDir)
-        : m_LangId(langId), m_TempDir(std::move(tempDir)) {}
+        : m_Native(MakeNativeKernel()), m_LangId(langId), m_TempDir(std::move(tempDir)) {}
     std::uint16_t GetSystemDefaultLangID() override { return m_LangId; }
     std::string GetTempPath() override {
-        if (m_TempDir.empty()) return TLinuxKernel::GetTempPath();
+        if (m_TempDir.empty()) return m_Native->GetTempPath();
         std::string dir = m_TempDir.string();
         return dir.back() == '/' ? dir : dir + '/';
     }
+    std::optional<std::string> DecodeLegacyText(std::string_view bytes,
+                                                std::uint16_t langId) override {
+        return m_Native->DecodeLegacyText(bytes, langId);
+    }
+    std::uint32_t GetSessionId() override { return m_Native->GetSessionId(); }
+    std::int32_t GetTimeZoneBias() override { return m_Native->GetTimeZoneBias(); }
+    std::string GetProgramPath() override { return m_Native->GetProgramPath(); }
+    std::unique_ptr<TSharedMemory> CreateSharedMemory(const std::string& name,
+                                                      std::size_t size) override {
+        return m_Native->CreateSharedMemory(name, size);
+    }
+    std::unique_ptr<TSharedMemory> OpenSharedMemory(const std::string& name) override {
+        return m_Native->OpenSharedMemory(name);
+    }
+    TIoHandle OpenFileHandle(const std::string& path, bool read, bool write,
+                             TFileCreation creation) override {
+        return m_Native->OpenFileHandle(path, read, write, creation);
+    }
+    bool ReadHandle(TIoHandle handle, std::span<std::uint8_t> buffer,
+                    std::uint32_t& bytesRead) override {
+        return m_Native->ReadHandle(handle, buffer, bytesRead);
+    }
+    bool WriteHandle(TIoHandle handle, std::span<const std::uint8_t> data,
+                     std::uint32_t& bytesWritten) override {
+        return m_Native->WriteHandle(handle, data, bytesWritten);
+    }
+    bool CancelIo(TIoHandle handle) override { return m_Native->CancelIo(handle); }
+    bool CloseHandle(TIoHandle handle) override { return m_Native->CloseHandle(handle); }
+    bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status) override {
+        return m_Native->UsbPrintGetLptStatus(handle, status);
+    }
+    TVendorUsbLibrary* LoadVendorUsbLibrary() override { return m_Native->LoadVendorUsbLibrary(); }
 
 private:
+    std::unique_ptr<TKernel> m_Native;
     std::uint16_t m_LangId;
     std::filesystem::path m_TempDir;
 };

@@ -3,6 +3,8 @@
 // decoder reads back, and takes every item write of the scheme.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EmulatorTestSupport.h"
 #include "emulator/IniText.h"
 #include "emulator/ItemTable.h"
@@ -41,8 +43,16 @@ std::int32_t OtherValue(const TSchemeItem& item) {
 }
 
 TEST(EmulatorShippedSchemes, PageReadsAndWritesOfEveryItem) {
+    // The program ships these two; a scheme that goes missing or is no longer found (a wrong
+    // folder, a renamed file) must fail here, not skip.
     const auto schemes = ShippedSchemes();
-    if (schemes.empty()) GTEST_SKIP() << "no shipped schemes";
+    std::vector<std::string> names;
+    for (const TShipped& shipped : schemes)
+        names.push_back(shipped.scheme.filename().string() + " " +
+                        shipped.menu.filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names, (std::vector<std::string>{"QJ-760_Settings.Dat QJ-760_Menu.Dat",
+                                               "QR-520_Settings.Dat "}));
     for (const TShipped& shipped : schemes) {
         SCOPED_TRACE(shipped.scheme.filename().string());
         const TIniFile schemeIni = ReadIniFile(shipped.scheme);

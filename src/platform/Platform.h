@@ -135,6 +135,11 @@ public:
     /// printer device: one status byte. Fails on other handles.
     virtual bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status);
 
+    /// True when `path` names a regular file (a folder does not count). Drive paths such as
+    /// "c:\RORirad" mean the machine's own place for them (Linux: the root of the file
+    /// system; the emulation: its drives/ folder). Default: false.
+    virtual bool RegularFileExists(const std::string& path);
+
     /// The vendor USB port library, loaded on the first call and kept until the platform
     /// goes; nullptr (kErrorModNotFound) when it is not installed. Any thread.
     virtual TVendorUsbLibrary* LoadVendorUsbLibrary();

@@ -149,6 +149,9 @@ std::string TKernel::GetProgramPath() {
     NotSupported();
     return {};
 }
+bool TKernel::RegularFileExists(const std::string&) {
+    return NotSupported();
+}
 
 std::unique_ptr<TSharedMemory> TKernel::CreateSharedMemory(const std::string&, std::size_t) {
     return Unavailable<std::unique_ptr<TSharedMemory>>("shared memory", nullptr);

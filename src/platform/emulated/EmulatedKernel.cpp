@@ -59,7 +59,10 @@ std::filesystem::path EmulatedFilePath(const std::filesystem::path& directory,
         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
         std::string rest(path.substr(2));
         while (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) rest.erase(0, 1);
-        return ResolveEmulationPath(directory / "drives" / std::string(1, path[0]), rest);
+        // Drive letters are the same in either case: "c:\x" is drives/C/x.
+        const char drive =
+            (path[0] >= 'a' && path[0] <= 'z') ? static_cast<char>(path[0] - 32) : path[0];
+        return ResolveEmulationPath(directory / "drives" / std::string(1, drive), rest);
     }
     std::string native(path);
     for (char& c : native) {

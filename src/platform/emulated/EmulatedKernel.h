@@ -58,6 +58,7 @@ public:
     bool CloseHandle(TIoHandle handle) override;
     bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status) override;
     TVendorUsbLibrary* LoadVendorUsbLibrary() override;
+    bool RegularFileExists(const std::string& path) override;
 
     /// The vendor library the platform offers (nullptr: not installed).
     void SetVendorLibrary(TVendorUsbLibrary* library) { m_pVendorLibrary = library; }

@@ -66,6 +66,8 @@ public:
     bool CancelIo(TIoHandle handle) override;
     bool CloseHandle(TIoHandle handle) override;
     bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status) override;
+    /// Drive paths ("c:\dir\f") are taken from the root ("/dir/f").
+    bool RegularFileExists(const std::string& path) override;
 
 private:
     struct TTimeouts {

@@ -56,6 +56,22 @@ unsigned Mode(const fs::path& path) {
 
 const std::string kUid = std::to_string(::geteuid());
 
+TEST(LinuxKernelTest, DrivePathsAreTestedFromTheRootAndFoldersDoNotCount) {
+    test::TTempDir dir;
+    const auto file = dir.Write("RORirad", "");
+    std::filesystem::create_directories(dir.Path() / "folder");
+    TLinuxKernel kernel;
+    EXPECT_TRUE(kernel.RegularFileExists(file.string()));
+    std::string drive = "c:" + file.string();
+    for (char& c : drive) {
+        if (c == '/') c = '\\';
+    }
+    EXPECT_TRUE(kernel.RegularFileExists(drive));  // "c:\tmp\...\RORirad" is /tmp/.../RORirad
+    EXPECT_FALSE(kernel.RegularFileExists((dir.Path() / "folder").string()));
+    EXPECT_FALSE(kernel.RegularFileExists((dir.Path() / "none").string()));
+    EXPECT_FALSE(kernel.RegularFileExists("c:"));
+}
+
 TEST(LinuxKernelTest, TheTemporaryFolderIsTheUsersOwn) {
     EXPECT_EQ(PrivateTempFolderPath("/run/user/1000", "/var/tmp", 1000),
               "/run/user/1000/printer-settings");

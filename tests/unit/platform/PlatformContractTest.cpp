@@ -51,6 +51,7 @@ TEST(PlatformContract, KernelServicesABackendLacksSayNotSupported) {
     EXPECT_TRUE(LeavesNotSupported([&] { EXPECT_EQ(kernel.GetTimeZoneBias(), 0); }));
     EXPECT_TRUE(LeavesNotSupported([&] { EXPECT_FALSE(kernel.GetLocalTime()); }));
     EXPECT_TRUE(LeavesNotSupported([&] { EXPECT_EQ(kernel.GetProgramPath(), ""); }));
+    EXPECT_TRUE(LeavesNotSupported([&] { EXPECT_FALSE(kernel.RegularFileExists("c:\\x")); }));
     EXPECT_TRUE(LeavesNotSupported([&] { EXPECT_FALSE(kernel.CreateSharedMemory("S", 16)); }));
     EXPECT_TRUE(LeavesNotSupported([&] { EXPECT_FALSE(kernel.OpenSharedMemory("S")); }));
     EXPECT_TRUE(LeavesNotSupported([&] {

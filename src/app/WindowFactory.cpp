@@ -9,12 +9,14 @@
 namespace ps {
 
 int THeadlessWindowFactory::RunItemDialog() {
-    std::cerr << "printer-settings: the item setting dialog is not available in this build\n";
+    std::cerr << "printer-settings: the item setting dialog is not available here (no display, or "
+                 "a build without windows)\n";
     return kExitNoWindow;
 }
 
 int THeadlessWindowFactory::RunMainWindow() {
-    std::cerr << "printer-settings: the main window is not available in this build\n";
+    std::cerr << "printer-settings: the main window is not available here (no display, or a build "
+                 "without windows)\n";
     return kExitNoWindow;
 }
 

@@ -8,6 +8,9 @@
 #include "app/StartUp.h"
 #include "localisation/Scheme.h"
 #include "platform/PlatformSelect.h"
+#ifdef PS_HAVE_UI
+#include "ui/common/QtWindowFactory.h"
+#endif
 
 int main(int argc, char** argv) {
     try {
@@ -17,6 +20,11 @@ int main(int argc, char** argv) {
         std::cerr << "printer-settings: " << e.what() << "\n";
         return ps::kExitStartRefused;
     }
+#ifdef PS_HAVE_UI
+    // With a display the windows open; without one the file-only run modes still work and
+    // the windowed ones say that there is no window.
+    if (ps::ui::DisplayAvailable()) return ps::ui::RunWindowed(argc, argv);
+#endif
     ps::THeadlessWindowFactory windows;
     return ps::RunStartUp(std::vector<std::string>(argv + 1, argv + argc), windows);
 }

@@ -35,6 +35,7 @@ TProgramResult RunProgram(const std::filesystem::path& program,
     }
     merged.erase("DISPLAY");
     merged.erase("WAYLAND_DISPLAY");
+    merged.erase("QT_QPA_PLATFORM");
     for (const auto& [key, value] : env) merged[key] = value;
     std::vector<std::string> envText;
     for (const auto& [key, value] : merged) envText.push_back(key + "=" + value);

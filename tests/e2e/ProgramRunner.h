@@ -16,7 +16,7 @@ struct TProgramResult {
 };
 
 /// Runs `program` with `args` and the current environment plus `env`, without a display
-/// (DISPLAY and WAYLAND_DISPLAY removed), and waits for it.
+/// (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM removed), and waits for it.
 TProgramResult RunProgram(const std::filesystem::path& program,
                           const std::vector<std::string>& args,
                           const std::map<std::string, std::string>& env);

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the program's file-only run modes on the emulated
-# demo printers: the current-values report (run mode 101) and the menu refresh (run mode 102).
+# Installs what is needed, builds, and opens Printer Settings on the emulated demo printers:
+#   scripts/demo.sh                          main window of the passbook printer Talvenor QR-520
+#   scripts/demo.sh "Talvenor QJ-760" 99     the inkjet printer's maintenance page
+#   scripts/demo.sh "Talvenor QR-520" 1 0    run mode 1: the setting dialog of base item 0
+# Without a display it runs the window-less run modes instead: the current-values report
+# (run mode 101) and the menu refresh (run mode 102).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,6 +18,18 @@ cp -r resources/emulation resources/Scheme "$demo/"
 export PRINTER_SETTINGS_EMULATION="$PWD/$demo/emulation/demo"
 cache="$PRINTER_SETTINGS_EMULATION/temp/Talvenor Printer"
 program=build/src/app/printer-settings
+
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+    (($#)) || set -- "Talvenor QR-520"
+    printf 'Opening Printer Settings:'; printf ' "%s"' "$@"; echo
+    rc=0
+    "$program" "$@" || rc=$?
+    echo "(exit status $rc; commands the printers received: $PRINTER_SETTINGS_EMULATION/devices/*/commands.log)"
+    exit "$rc"
+fi
+echo "No display (DISPLAY is not set): running the window-less demo instead."
+echo "(Run it on a desktop for the windows; scripts/screenshots.sh shows them without one.)"
+echo
 
 run() {
     printf '$ printer-settings'; printf ' "%s"' "$@"; echo

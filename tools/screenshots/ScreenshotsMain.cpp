@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+// ps-screenshots: opens every window against an emulation directory (offscreen) and saves
+// each as a PNG file, for one language.
+//   ps-screenshots EMULATION_DIR OUT_DIR LANGID SUFFIX
+#include <QApplication>
+#include <QPainter>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/StartUp.h"
+#include "localisation/Scheme.h"
+#include "platform/Platform.h"
+#include "platform/emulated/EmulatedPlatform.h"
+#include "printer/Globals.h"
+#include "scheme/Scheme3.h"
+#include "ui/common/Artwork.h"
+#include "ui/common/QtUserInterface.h"
+#include "ui/common/QtWindowFactory.h"
+#include "ui/main/uAbout.h"
+#include "ui/main/uMain2.h"
+#include "ui/main/uWaiting.h"
+
+namespace {
+
+using namespace ps;
+namespace fs = std::filesystem;
+
+fs::path g_Out;
+std::string g_Suffix;
+
+// Message boxes are written down, not shown: the pictures are of the windows.
+class TLogBoxes : public ui::TMessageHook {
+public:
+    TMessageResult Answer(const ui::TShownMessage& message) override {
+        std::cerr << "  (box) " << message.caption << ": " << message.text << "\n";
+        return TMessageResult::Ok;
+    }
+};
+
+void Save(QWidget& widget, const std::string& name) {
+    QApplication::processEvents();
+    const fs::path file = g_Out / (name + "-" + g_Suffix + ".png");
+    widget.grab().save(QString::fromStdString(file.string()));
+    std::cout << file.string() << "\n";
+}
+
+// The start-up sequence hands the main window over instead of running its loop.
+class TKeepWindow : public TWindowFactory {
+public:
+    std::unique_ptr<ui::TfrmMainView2> window;
+    int RunItemDialog() override { return kExitNoWindow; }
+    int RunMainWindow() override {
+        window = std::make_unique<ui::TfrmMainView2>();
+        return window->Created() ? kExitDone : kExitStartRefused;
+    }
+};
+
+void MainWindow(const std::string& printer, const std::string& runMode, const std::string& name,
+                int modeClicks) {
+    ResetGlobals();
+    g_SchemeOptions.reset();
+    ui::SetCommandLineArguments({printer, runMode});
+    TKeepWindow keep;
+    if (RunStartUp({printer, runMode}, keep) != kExitDone || !keep.window) {
+        std::cerr << "no main window for " << printer << "\n";
+        return;
+    }
+    keep.window->show();
+    Save(*keep.window, name);
+    for (int click = 1; click <= modeClicks; ++click) {
+        keep.window->btnModeClick();
+        Save(*keep.window, name + "-mode" + std::to_string(click));
+    }
+    keep.window.reset();
+}
+
+void IconSheet() {
+    const QStringList names = ui::IconNames();
+    const int columns = 8, cellW = 120, cellH = 70;
+    const int rows = static_cast<int>((names.size() + columns - 1) / columns);
+    QImage sheet(columns * cellW * 2, rows * cellH * 2, QImage::Format_ARGB32);
+    sheet.setDevicePixelRatio(2.0);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    QFont font = painter.font();
+    font.setPixelSize(8);
+    painter.setFont(font);
+    for (int i = 0; i < names.size(); ++i) {
+        const int x = (i % columns) * cellW, y = (i / columns) * cellH;
+        painter.drawPixmap(x + (cellW - 46) / 2, y + 6,
+                           ui::ItemPixmap(names[i].toStdString(), 2.0));
+        painter.drawText(QRect(x, y + 48, cellW, 16), Qt::AlignCenter, names[i]);
+    }
+    painter.end();
+    sheet.save(QString::fromStdString((g_Out / "icons.png").string()));
+    std::cout << (g_Out / "icons.png").string() << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::cerr << "usage: ps-screenshots EMULATION_DIR OUT_DIR LANGID SUFFIX\n";
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    g_Out = argv[2];
+    g_Suffix = argv[4];
+    fs::create_directories(g_Out);
+    const auto langId = static_cast<std::uint16_t>(std::stoul(argv[3], nullptr, 0));
+    InstallPlatform(emu::MakeEmulatedPlatform(argv[1]));
+    LoadGlobalStrings("RESSTRING", langId);
+    OverrideSystemLanguageId(langId);
+    TLogBoxes boxes;
+    auto qt = std::make_unique<ui::TQtUserInterface>();
+    qt->SetMessageHook(&boxes);
+    InstallUserInterface(std::move(qt));
+
+    MainWindow("Talvenor QR-520", "100", "main-qr520", 2);
+    MainWindow("Talvenor QJ-760", "99", "main-qj760-maintenance", 0);
+    MainWindow("Talvenor QR-520 Network", "0", "main-network-advanced", 0);
+
+    g_PrinterName = "Talvenor QR-520";
+    ui::TfrmWaiting waiting;
+    waiting.show();
+    for (int i = 0; i < 3; ++i) waiting.tmrWaitingTimer();
+    Save(waiting, "waiting");
+    waiting.hide();
+
+    ui::TAboutBox about;
+    about.show();
+    Save(about, "about");
+    about.hide();
+
+    if (g_Suffix == "en") IconSheet();
+    InstallUserInterface(nullptr);
+    return 0;
+}

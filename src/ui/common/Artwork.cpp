@@ -61,7 +61,12 @@ QPixmap ItemPixmap(std::string_view name, qreal devicePixelRatio, QSize logicalS
 
 QIcon ItemIcon(std::string_view name, QSize logicalSize) {
     const QString path = PathOrFallback(name);
-    QIcon icon;
+    // Rendered once per picture and size: the grid asks again on every page change.
+    static std::map<std::pair<QString, std::pair<int, int>>, QIcon> cache;
+    const auto key =
+        std::make_pair(path, std::make_pair(logicalSize.width(), logicalSize.height()));
+    if (auto it = cache.find(key); it != cache.end()) return it->second;
+    QIcon& icon = cache[key];
     qreal screenRatio = 1.0;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         screenRatio = screen->devicePixelRatio();

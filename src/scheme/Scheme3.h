@@ -333,7 +333,8 @@ public:
                              std::int32_t nBufReply, std::int32_t& nRead, bool bFromFrameStart);
     /// Reads the value of the current item (g_CurrentPage, g_CurrentItem) through the
     /// port-monitor channel. The value is set only for a value length of 1, 2 or 3; the result
-    /// is the exchange's. Throws EConvertError for a GetInstruction that is not spaced hex.
+    /// is the exchange's, false for a reply too short to hold its value. Throws EConvertError
+    /// for a GetInstruction that is not spaced hex.
     bool GetItemValueFromPrinter(std::int32_t& iPrinterItemValue);
     /// Reads every item of a page in one command and stores the values as ValueCurrent.
     bool GetPrinterValues_ForPage(std::int32_t iUSBPrinter, std::uint8_t iPage);

@@ -11,6 +11,7 @@
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
 #include "scheme/ReadRecord.h"
+#include "scheme/ReplyView.h"
 #include "scheme/Scheme3.h"
 #include "scheme/ValueCodec.h"
 #include "transport/ThreadRWPrinter.h"
@@ -122,17 +123,21 @@ bool TSchemeOptions2::GetItemValueFromPrinter(std::int32_t& iPrinterItemValue) {
     std::array<std::uint8_t, kRawBufferSize> buffer{};
     if (command.size() > buffer.size()) return false;
     std::copy(command.begin(), command.end(), buffer.begin());
-    // The reply overwrites the command from byte 0; bytes it does not reach keep the command.
+    // The reply overwrites the command from byte 0; only the bytes it returned are read, so
+    // a reply too short to hold its value is a failed read, never the command's bytes.
     std::int32_t replyLength = kItemReplyWanted;
-    const bool result =
-        PortMonitorExchange(g_PrinterName, buffer.data(), static_cast<std::int32_t>(command.size()),
-                            buffer.data(), replyLength);
-    if (result) {
-        if (auto value = DecodeItemValue(buffer.data() + kSingleReplyValueOffset,
-                                         buffer[kSingleReplyLengthOffset], item.nParameterByte))
-            iPrinterItemValue = *value;
-    }
-    return result;
+    if (!PortMonitorExchange(g_PrinterName, buffer.data(),
+                             static_cast<std::int32_t>(command.size()), buffer.data(), replyLength))
+        return false;
+    const TReplyView reply(buffer.data(), replyLength);
+    const auto length = reply.Byte(kSingleReplyLengthOffset);
+    if (!length) return false;
+    if (*length < 1 || *length > 3) return true;  // no value of a known length: left unset
+    const auto value =
+        reply.ItemValue(kSingleReplyLengthOffset, kSingleReplyValueOffset, item.nParameterByte);
+    if (!value) return false;
+    iPrinterItemValue = *value;
+    return true;
 }
 
 bool TSchemeOptions2::GetPrinterValues_ForPage(std::int32_t iUSBPrinter, std::uint8_t iPage) {

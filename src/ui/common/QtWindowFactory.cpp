@@ -13,6 +13,7 @@
 #include "ui/common/QtUserInterface.h"
 #include "ui/main/uAbout.h"
 #include "ui/main/uMain2.h"
+#include "ui/setting/uSetItem.h"
 
 namespace ps::ui {
 namespace {
@@ -98,6 +99,7 @@ int RunWindowed(int& argc, char** argv) {
     SetCommandLineArguments(arguments);
 
     TInstalledQtHook hook;
+    RegisterSettingDialogs();
     TQtWindowFactory windows;
     return RunStartUp(arguments, windows);
 }

@@ -8,7 +8,26 @@ namespace ps::test {
 namespace {
 
 const char* SectionPrefix(int page) {
-    return page == 0 ? "Advance" : page == 99 ? "Maintenance" : "Base";
+    switch (page) {
+        case 0:
+            return "Advance";
+        case 99:
+            return "Maintenance";
+        case 128:
+            return "SubGroup01";
+        case 129:
+            return "SubGroup02";
+        case 191:
+            return "SubGroup64";
+        default:
+            return "Base";
+    }
+}
+
+// Count section of a page: "BaseSection", or the sub group's own name.
+std::string CountSection(int page) {
+    const std::string prefix = SectionPrefix(page);
+    return page >= 128 ? prefix : prefix + "Section";
 }
 
 std::string IndexSection(int page) {
@@ -77,7 +96,8 @@ std::string TTestScheme::Text() const {
     for (const auto& [page, body] : m_Index) text += "[" + IndexSection(page) + "]\r\n" + body;
     for (const auto& [page, items] : m_Pages) {
         const std::string prefix = SectionPrefix(page);
-        text += "[" + prefix + "Section]\r\nItemCount=" + std::to_string(items.size()) + "\r\n";
+        text +=
+            "[" + CountSection(page) + "]\r\nItemCount=" + std::to_string(items.size()) + "\r\n";
         for (std::size_t i = 0; i < items.size(); ++i) {
             const TTestItem& item = items[i];
             char number[24];
@@ -88,7 +108,8 @@ std::string TTestScheme::Text() const {
                     "\r\nGetInstruction=" + item.code + "\r\nSetInstruction=1B 1D 1E 05 04 " +
                     item.code + "\r\nParameterCount=" + std::to_string(item.bytes) +
                     "\r\nRuleType=ENUM\r\nRule.EN=" + item.rule + "\r\nRule.CN=" + item.rule +
-                    "\r\nDefault=0\r\n";
+                    "\r\nDefault=" + std::to_string(item.defaultValue) +
+                    "\r\nSubGroup=" + std::to_string(item.subGroup) + "\r\n";
         }
     }
     return text;

@@ -15,6 +15,8 @@ struct TTestItem {
     std::string rule;  // ENUM rule text ("0=Off,1=On")
     int bytes = 1;
     std::string note;
+    int subGroup = 0;  // SubGroup key: a written value leads on to this sub group
+    int defaultValue = 0;
 };
 
 class TTestScheme {
@@ -25,7 +27,8 @@ public:
     /// The entry item of page 100 ("BaseItemME"), 0 ("BaseItem00") or 99 ("BaseItem99").
     TTestScheme& Index(int page, const std::string& icon, const std::string& title,
                        const std::string& note = {});
-    /// The items of page 100 ("Base"), 0 ("Advance") or 99 ("Maintenance").
+    /// The items of page 100 ("Base"), 0 ("Advance"), 99 ("Maintenance") or of a sub group
+    /// page 128, 129, 191 ("SubGroup01", "SubGroup02", "SubGroup64").
     TTestScheme& Page(int page, std::vector<TTestItem> items);
     /// `count` items with icons from the shipped set, codes 0x10 + n, titles "Item N".
     static std::vector<TTestItem> NumberedItems(int count, int firstCode = 0x10);

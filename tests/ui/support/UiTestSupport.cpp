@@ -13,6 +13,7 @@
 #include "support/EmulatedPlatformSupport.h"
 #include "ui/common/QtWindowFactory.h"
 #include "ui/main/uMain2.h"
+#include "ui/setting/uSetItem.h"
 
 namespace ps::test {
 namespace {
@@ -134,6 +135,7 @@ void TUiFixture::Install(std::uint16_t langId) {
     auto qt = std::make_unique<ui::TQtUserInterface>();
     qt->SetMessageHook(&m_Boxes);
     InstallUserInterface(std::move(qt));
+    ui::RegisterSettingDialogs();
     m_bInstalled = true;
 }
 

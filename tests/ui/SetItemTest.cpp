@@ -247,6 +247,7 @@ TEST_F(SetItemTest, FailureRowsOfTheWrite) {
 TEST_F(SetItemTest, FailureRowsOfReadingAndCancel) {
     Printer(Scheme({Item("Spacing", "10", kRule)}), "10=1");
     m_Builder.Device("dev").Set("Mute", "1").Set("StatusByte", "0x1F");
+    Install();
     m_Boxes.Expect(g_GlobalString.HintTitle, g_GlobalString.ReadTimeout, TMessageIcon::Warning);
     EXPECT_EQ(StartUp({kPrinter, "0"}), kExitDone);
     g_CurrentItem = 0;

@@ -24,6 +24,10 @@
 #include "ui/main/uAbout.h"
 #include "ui/main/uMain2.h"
 #include "ui/main/uWaiting.h"
+#include "ui/setting/FormInvoiceType_SetGroup.h"
+#include "ui/setting/uHeadsn.h"
+#include "ui/setting/uSetGroupItem.h"
+#include "ui/setting/uSetItem.h"
 
 namespace {
 
@@ -79,6 +83,51 @@ void MainWindow(const std::string& printer, const std::string& runMode, const st
     keep.window.reset();
 }
 
+// The item dialog in its radio and list forms, and the dialogs a value leads on to.
+void SettingDialogs(const std::string& printer) {
+    ResetGlobals();
+    g_SchemeOptions.reset();
+    TKeepWindow keep;
+    if (RunStartUp({printer, "100"}, keep) != kExitDone || !keep.window) {
+        std::cerr << "no scheme for " << printer << "\n";
+        return;
+    }
+    auto item = [](std::uint8_t page, int index, const std::string& name) {
+        g_CurrentPage = page;
+        g_CurrentItem = index;
+        ui::TfrmSetItem dialog;
+        dialog.show();
+        Save(dialog, name);
+    };
+    item(kPageBase, 0, "item-radio");   // five paper types: a list
+    item(kPageBase, 1, "item-list");    // two values: a radio group
+    item(kPageBase, 4, "item-serial");  // a range of values
+    item(kPageAdvance, 13, "item-subgroup");
+
+    ui::TFormSetGroupItem group;
+    group.SetParameters("Serial", 1);
+    group.show();
+    Save(group, "group-item");
+    group.hide();
+
+    ui::TfrmInvoiceType_SetGruop card;
+    card.ArrangeForRow(3);
+    card.setWindowTitle("Card");
+    card.show();
+    Save(card, "card-type-card");
+    card.hide();
+    card.ArrangeForRow(4);
+    card.setWindowTitle("Passbook");
+    card.show();
+    Save(card, "card-type-passbook");
+    card.hide();
+
+    ui::THeadSNForm headSN;
+    headSN.show();
+    Save(headSN, "head-sn");
+    keep.window.reset();
+}
+
 void IconSheet() {
     const QStringList names = ui::IconNames();
     const int columns = 8, cellW = 120, cellH = 70;
@@ -125,6 +174,8 @@ int main(int argc, char** argv) {
     MainWindow("Talvenor QR-520", "100", "main-qr520", 2);
     MainWindow("Talvenor QJ-760", "99", "main-qj760-maintenance", 0);
     MainWindow("Talvenor QR-520 Network", "0", "main-network-advanced", 0);
+
+    SettingDialogs("Talvenor QR-520");
 
     g_PrinterName = "Talvenor QR-520";
     ui::TfrmWaiting waiting;

@@ -132,16 +132,20 @@ void TfrmInvoiceType_SetGruop::BuildControls() {
     pnlItem2 = Panel(pnl1, "pnlItem2", 174);
     medt1 = new QLineEdit(pnlItem2);
     medt1->setObjectName("medt1");
-    medt1->setGeometry(7, 24, 100, 24);
+    medt1->setGeometry(7, 40, 100, 24);
     medt1->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9.]*"), medt1));
     medt1->installEventFilter(this);
     lblName2 = Name(pnlItem2, "lblName2", medt1);
+    // The longest name: two lines above the edit instead of one cut short.
+    lblName2->setWordWrap(true);
+    lblName2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblName2->setGeometry(7, 4, 160, 34);
     lbl1 = new QLabel(" mm", pnlItem2);
     lbl1->setObjectName("lbl1");
-    lbl1->setGeometry(110, 26, 40, 20);
+    lbl1->setGeometry(110, 42, 40, 20);
     btnDetect = new QPushButton(pnlItem2);
     btnDetect->setObjectName("btnDetect");
-    btnDetect->setGeometry(7, 56, 100, 28);
+    btnDetect->setGeometry(7, 72, 100, 28);
 
     pnlItem3 = Panel(pnl1, "pnlItem3", 345);
     lst3 = List(pnlItem3, "lst3");

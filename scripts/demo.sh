@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh >/dev/null
+scripts/build.sh -DPS_BUILD_UI=ON >/dev/null
 
 # A fresh copy of the demo, so every run starts from the same printers.
 demo=build/demo

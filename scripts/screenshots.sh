@@ -3,7 +3,7 @@
 # needed), in English and Simplified Chinese, against a fresh copy of the demo printers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPS_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPS_WARNINGS_AS_ERRORS=ON -DPS_BUILD_UI=ON >/dev/null
 cmake --build build --target ps-screenshots >/dev/null
 out="${1:-build/screenshots}"
 mkdir -p "$out"

@@ -47,7 +47,7 @@ TEST(QtUserInterface, ShowsStandardBoxesAndReturnsTheButtonPressed) {
     TBoxCloser closer;
     closer.CloseWith(QMessageBox::Cancel);
     EXPECT_EQ(
-        qt.ShowMessage("Information", "Set it?", TMessageIcon::Question, TMessageButtons::OkCancel),
+        qt.ShowMessage(nullptr, "Information", "Set it?", TMessageIcon::Question, TMessageButtons::OkCancel),
         TMessageResult::Cancel);
     EXPECT_EQ(closer.title, "Information");
     EXPECT_EQ(closer.text, "Set it?");
@@ -55,7 +55,7 @@ TEST(QtUserInterface, ShowsStandardBoxesAndReturnsTheButtonPressed) {
     EXPECT_EQ(closer.buttons, QMessageBox::Ok | QMessageBox::Cancel);
 
     closer.CloseWith(QMessageBox::Ok);
-    EXPECT_EQ(qt.ShowMessage("Error", "\xE6\x89\x93\xE5\x8D\xB0", TMessageIcon::Error,
+    EXPECT_EQ(qt.ShowMessage(nullptr, "Error", "\xE6\x89\x93\xE5\x8D\xB0", TMessageIcon::Error,
                              TMessageButtons::Ok),
               TMessageResult::Ok);
     EXPECT_EQ(closer.icon, QMessageBox::Critical);
@@ -63,26 +63,37 @@ TEST(QtUserInterface, ShowsStandardBoxesAndReturnsTheButtonPressed) {
     EXPECT_EQ(closer.buttons, QMessageBox::Ok);
 
     closer.CloseWith(QMessageBox::Ok);
-    qt.ShowMessage("Hint", "w", TMessageIcon::Warning, TMessageButtons::Ok);
+    qt.ShowMessage(nullptr, "Hint", "w", TMessageIcon::Warning, TMessageButtons::Ok);
     EXPECT_EQ(closer.icon, QMessageBox::Warning);
 }
 
-TEST(QtUserInterface, WaitingWindowNestsAndClosesWithTheOutermostHide) {
+TEST(QtUserInterface, WaitingWindowNestsAndClosesWithTheOutermostScope) {
     InstallTestPlatform();
-    TQtUserInterface qt;
-    qt.ShowWaiting("Reading", "Please wait");
-    ASSERT_NE(qt.WaitingWindow(), nullptr);
-    auto* first = qt.WaitingWindow();
-    EXPECT_TRUE(first->isVisible());
-    qt.ShowWaiting("Inner", "inner");
-    EXPECT_EQ(qt.WaitingWindow(), first);
-    EXPECT_EQ(first->windowTitle(), "Reading");  // only the outermost call shows
-    qt.HideWaiting();
-    EXPECT_EQ(qt.WaitingWindow(), first);
-    qt.HideWaiting();
-    EXPECT_EQ(qt.WaitingWindow(), nullptr);
-    qt.HideWaiting();  // one too many changes nothing
-    EXPECT_EQ(qt.WaitingWindow(), nullptr);
+    auto* qt = new TQtUserInterface;
+    InstallUserInterface(std::unique_ptr<TUserInterface>(qt));
+    {
+        TWaitingScope outer("Reading", "Please wait");
+        ui::TfrmWaiting* first = qt->WaitingWindow();
+        ASSERT_NE(first, nullptr);
+        EXPECT_TRUE(first->isVisible());
+        {
+            TWaitingScope inner("Inner", "inner");
+            EXPECT_EQ(qt->WaitingWindow(), first);
+            EXPECT_EQ(first->windowTitle(), "Reading");  // only the outermost scope shows
+        }
+        EXPECT_EQ(qt->WaitingWindow(), first);
+    }
+    EXPECT_EQ(qt->WaitingWindow(), nullptr);
+    // An exception on the way out closes it too.
+    EXPECT_THROW(
+        {
+            TWaitingScope scope("Reading", "Please wait");
+            throw std::runtime_error("read failed");
+        },
+        std::runtime_error);
+    EXPECT_EQ(qt->WaitingWindow(), nullptr);
+    EXPECT_EQ(WaitingDepth(), 0);
+    InstallUserInterface(nullptr);
 }
 
 TEST(MessageScript, FailsOnUnexpectedAndOnMissingBoxes) {

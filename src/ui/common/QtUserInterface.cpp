@@ -91,14 +91,10 @@ TQtUserInterface* TQtUserInterface::Installed() {
     return g_pInstalled;
 }
 
-TMessageResult TQtUserInterface::ShowMessage(const std::string& caption, const std::string& text,
-                                             TMessageIcon icon, TMessageButtons buttons) {
-    return ShowMessageOver(nullptr, caption, text, icon, buttons);
-}
-
-TMessageResult TQtUserInterface::ShowMessageOver(const QWidget* owner, const std::string& caption,
-                                                 const std::string& text, TMessageIcon icon,
-                                                 TMessageButtons buttons) {
+TMessageResult TQtUserInterface::ShowMessage(TOwnerWindow ownerWindow, const std::string& caption,
+                                             const std::string& text, TMessageIcon icon,
+                                             TMessageButtons buttons) {
+    const auto* owner = static_cast<const QWidget*>(ownerWindow);
     if (m_pHook) return m_pHook->Answer({owner, caption, text, icon, buttons});
     QWidget* parent = const_cast<QWidget*>(owner);
     if (!parent) parent = QApplication::activeModalWidget();
@@ -119,7 +115,6 @@ void TQtUserInterface::ProcessMessages() {
 }
 
 void TQtUserInterface::ShowWaiting(const std::string& caption, const std::string& text) {
-    if (m_iWaitingDepth++ > 0) return;
     m_pWaiting = std::make_unique<TfrmWaiting>();
     m_pWaiting->SetTexts(caption, text);
     m_pWaiting->show();
@@ -127,8 +122,6 @@ void TQtUserInterface::ShowWaiting(const std::string& caption, const std::string
 }
 
 void TQtUserInterface::HideWaiting() {
-    if (m_iWaitingDepth == 0) return;
-    if (--m_iWaitingDepth > 0) return;
     if (m_pWaiting) m_pWaiting->hide();
     m_pWaiting.reset();
 }
@@ -136,10 +129,7 @@ void TQtUserInterface::HideWaiting() {
 TMessageResult ShowMessageOver(const QWidget* owner, const std::string& caption,
                                const std::string& text, TMessageIcon icon,
                                TMessageButtons buttons) {
-    if (TQtUserInterface* qt = TQtUserInterface::Installed();
-        qt && &UserInterface() == static_cast<TUserInterface*>(qt))
-        return qt->ShowMessageOver(owner, caption, text, icon, buttons);
-    return UserInterface().ShowMessage(caption, text, icon, buttons);
+    return UserInterface().ShowMessage(owner, caption, text, icon, buttons);
 }
 
 }  // namespace ps::ui

@@ -36,16 +36,14 @@ public:
     TQtUserInterface();
     ~TQtUserInterface() override;
 
-    TMessageResult ShowMessage(const std::string& caption, const std::string& text,
-                               TMessageIcon icon, TMessageButtons buttons) override;
-    /// The same over a given window (nullptr: the active window).
-    TMessageResult ShowMessageOver(const QWidget* owner, const std::string& caption,
-                                   const std::string& text, TMessageIcon icon,
-                                   TMessageButtons buttons);
+    /// A standard QMessageBox over `owner` (a QWidget*; nullptr: the active window).
+    TMessageResult ShowMessage(TOwnerWindow owner, const std::string& caption,
+                               const std::string& text, TMessageIcon icon,
+                               TMessageButtons buttons) override;
     /// Paint, timer and posted events only: a click cannot start a second exchange while
     /// the one that waits here runs.
     void ProcessMessages() override;
-    /// Nests: the outermost call shows the waiting window, the matching hide closes it.
+    /// Called for the outermost TWaitingScope: shows the waiting window, and closes it.
     void ShowWaiting(const std::string& caption, const std::string& text) override;
     void HideWaiting() override;
 
@@ -62,11 +60,10 @@ public:
 private:
     TMessageHook* m_pHook = nullptr;
     int m_iPumpDepth = 0;
-    int m_iWaitingDepth = 0;
     std::unique_ptr<TfrmWaiting> m_pWaiting;
 };
 
-/// Shows a message box through the installed hook over `owner`.
+/// Shows a message box through the installed hook over `owner` (nullptr: the active window).
 TMessageResult ShowMessageOver(const QWidget* owner, const std::string& caption,
                                const std::string& text, TMessageIcon icon,
                                TMessageButtons buttons = TMessageButtons::Ok);

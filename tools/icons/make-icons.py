@@ -170,6 +170,13 @@ ICONS = {
     "INK_SELFTEST": ("ink", sheet(9, 4, 22, 30, lines=False) + f'<rect x="12" y="11" width="5" height="5" fill="{INK}"/><rect x="18" y="11" width="5" height="5" fill="{ACCENT}"/><rect x="12" y="18" width="11" height="2" fill="{INK}"/>' + line("M28 25l4 4 8-9", ACCENT, 2.4)),
     "INK_TIMER": ("ink", clock(19, 19, 12) + drop(37, 28, 3.5)),
     "INKJET_FEEDPRECISION": ("ink", sheet(17, 4, 20, 30) + line("M8 5v28", INK, 1.6) + "".join(line(f"M8 {6 + i * 4.4}h{4 if i % 2 else 6}", INK, 1.2) for i in range(7)) + arrow_v(27, 12, 28, ACCENT)),
+    # Device functions the schemes name although no bitmap of their own was listed for them;
+    # without these they would all show the fallback.
+    "INK_INQUIRY": ("ink", sheet(7, 4, 17, 30) + f'<rect x="22" y="13" width="19" height="12" rx="2" fill="{INK}"/>' + text(31.5, 22.5, "123", 7.5, PAPER) + line("M22 30h19", ACCENT, 2)),
+    "INK_INQUIRY2": ("ink", sheet(7, 4, 17, 30) + f'<rect x="22" y="13" width="19" height="12" rx="2" fill="{INK}"/>' + text(31.5, 22.5, "123", 7.5, PAPER) + line("M22 30h19", ACCENT, 2)),
+    "INK_LOCK": ("ink", f'<rect x="6" y="8" width="22" height="16" rx="2" fill="{PAPER}" stroke="{INK}" stroke-width="1.5"/>' + line("M10 13h14M10 18h9", "#9db3d3", 1.4) + line("M6 29h22", INK, 2.4) + lock(35, 20)),
+    "INK_FIREWAREVERSION": ("ink", f'<rect x="12" y="8" width="22" height="22" rx="2" fill="{INK}"/>' + "".join(line(f"M{15 + i * 5} 4v4M{15 + i * 5} 30v4", INK, 1.6, "butt") for i in range(4)) + "".join(line(f"M8 {12 + i * 5}h4M34 {12 + i * 5}h4", INK, 1.6, "butt") for i in range(3)) + text(23, 23, "v1", 9, ACCENT)),
+    "NORMALSET": ("ink", f'<rect x="6" y="11" width="34" height="16" rx="2" fill="{PAPER}" stroke="{INK}" stroke-width="1.5"/>' + "".join(f'<rect x="{9 + i * 8}" y="14" width="5" height="10" rx="1" fill="#d5dfec"/><rect x="{9 + i * 8}" y="{14 if i % 2 else 19}" width="5" height="5" rx="1" fill="{ACCENT if i == 1 else INK}"/>' for i in range(4))),
     "PROGRAM": ("set", printer(13) + gear(36, 28, 5.5, ACCENT)),
 }
 

@@ -8,9 +8,29 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "localisation/Scheme.h"
 #include "ui/common/Artwork.h"
 
 namespace ps::ui {
+namespace {
+
+// The maker's notice in the running language.
+QString MakersNotice(TProgramLanguage language) {
+    switch (language) {
+        case plCN:
+            return QString::fromUtf8("通过打印机自身的命令通道设置发票、存折和喷墨打印机。");
+        case plCHT:
+            return QString::fromUtf8("透過印表機自身的命令通道設定發票、存摺和噴墨印表機。");
+        case plJP:
+            return QString::fromUtf8(
+                "プリンター自身のコマンドチャネルで伝票・通帳・インクジェットプリンターを設定します。");
+        case plEN:
+            break;
+    }
+    return "Sets up invoice, passbook and inkjet printers through their own command channel.";
+}
+
+}  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -42,10 +62,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     Version->setObjectName("Version");
     Version->setGeometry(64, 50, 151, 18);
 
-    Comments = new QLabel(
-        "Sets up invoice, passbook and inkjet printers through their own "
-        "command channel.",
-        panel);
+    Comments = new QLabel(MakersNotice(g_GlobalString.Language), panel);
     Comments->setObjectName("Comments");
     Comments->setWordWrap(true);
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -24,14 +24,13 @@
 #include "scheme/ValueCodec.h"
 #include "ui/common/ClockTimer.h"
 #include "ui/common/EventGuard.h"
+#include "ui/common/ItemPanel.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/main/uWaiting.h"
 
 namespace ps::ui {
 namespace {
 
-constexpr int kPanelWidth = 170;
-constexpr int kPanelHeight = 143;
 constexpr int kClientWidth = 704;
 constexpr int kClientHeight = 282;
 constexpr int kFullWidth = 710;
@@ -63,28 +62,6 @@ void AppendWrite(TBytesList& buffer, std::uint8_t a, std::uint8_t b, const TByte
 
 QString Millimetres(double inches) {
     return QString::asprintf("%.2f", inches * 25.4);
-}
-
-QWidget* Panel(QWidget* parent, const char* name, int left) {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(name);
-    panel->setGeometry(left, 8, kPanelWidth, kPanelHeight);
-    return panel;
-}
-
-QListWidget* List(QWidget* panel, const char* name) {
-    auto* list = new QListWidget(panel);
-    list->setObjectName(name);
-    list->setGeometry(7, 22, 154, 116);
-    return list;
-}
-
-QLabel* Name(QWidget* panel, const char* name, QWidget* buddy) {
-    auto* label = new QLabel(panel);
-    label->setObjectName(name);
-    label->setGeometry(7, 4, 160, 17);
-    label->setBuddy(buddy);
-    return label;
 }
 
 void Select(QListWidget* list, int row) {
@@ -125,34 +102,33 @@ void TfrmInvoiceType_SetGruop::BuildControls() {
     pnl1->setObjectName("pnl1");
     pnl1->setGeometry(0, 0, kFullWidth, 160);
 
-    pnlItem1 = Panel(pnl1, "pnlItem1", 3);
-    lst1 = List(pnlItem1, "lst1");
-    lblName1 = Name(pnlItem1, "lblName1", lst1);
+    pnlItem1 = MakeItemPanel(pnl1, "pnlItem1", 3, 8);
+    lst1 = MakeItemList(pnlItem1, "lst1");
+    lblName1 = MakeItemName(pnlItem1, "lblName1", lst1);
 
-    pnlItem2 = Panel(pnl1, "pnlItem2", 174);
+    pnlItem2 = MakeItemPanel(pnl1, "pnlItem2", 174, 8);
     medt1 = new QLineEdit(pnlItem2);
     medt1->setObjectName("medt1");
-    medt1->setGeometry(7, 40, 100, 24);
+    medt1->setGeometry(4, 40, 100, 24);
     medt1->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9.]*"), medt1));
     medt1->installEventFilter(this);
-    lblName2 = Name(pnlItem2, "lblName2", medt1);
     // The longest name: two lines above the edit instead of one cut short.
+    lblName2 = MakeItemName(pnlItem2, "lblName2", medt1, 34);
     lblName2->setWordWrap(true);
     lblName2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblName2->setGeometry(7, 4, 160, 34);
     lbl1 = new QLabel(" mm", pnlItem2);
     lbl1->setObjectName("lbl1");
-    lbl1->setGeometry(110, 42, 40, 20);
+    lbl1->setGeometry(107, 42, 40, 20);
     btnDetect = new QPushButton(pnlItem2);
     btnDetect->setObjectName("btnDetect");
-    btnDetect->setGeometry(7, 72, 100, 28);
+    btnDetect->setGeometry(4, 72, 100, 28);
 
-    pnlItem3 = Panel(pnl1, "pnlItem3", 345);
-    lst3 = List(pnlItem3, "lst3");
-    lblName3 = Name(pnlItem3, "lblName3", lst3);
-    pnlItem4 = Panel(pnl1, "pnlItem4", 519);
-    lst4 = List(pnlItem4, "lst4");
-    lblName4 = Name(pnlItem4, "lblName4", lst4);
+    pnlItem3 = MakeItemPanel(pnl1, "pnlItem3", 345, 8);
+    lst3 = MakeItemList(pnlItem3, "lst3");
+    lblName3 = MakeItemName(pnlItem3, "lblName3", lst3);
+    pnlItem4 = MakeItemPanel(pnl1, "pnlItem4", 519, 8);
+    lst4 = MakeItemList(pnlItem4, "lst4");
+    lblName4 = MakeItemName(pnlItem4, "lblName4", lst4);
 
     grp1 = new QGroupBox(this);
     grp1->setObjectName("grp1");
@@ -222,12 +198,12 @@ void TfrmInvoiceType_SetGruop::FormShow() {
     lst4->clear();
     const QString inch = Q(g_GlobalString.Inch);
     for (int i = kTopMarginFirst; i < kTopMarginFirst + kTopMarginRows; ++i)
-        lst1->addItem(QString("%1/60 %2 (%3mm)").arg(i).arg(inch, Millimetres(i / 60.0)));
+        AddItemRow(lst1, QString("%1/60 %2 (%3mm)").arg(i).arg(inch, Millimetres(i / 60.0)));
     for (int i = 0; i < kLeftMarginRows; ++i)
-        lst3->addItem(QString("%1/10 %2 (%3mm)").arg(i).arg(inch, Millimetres(i / 10.0)));
-    lst4->addItem(Q(g_GlobalString.Auto));
+        AddItemRow(lst3, QString("%1/10 %2 (%3mm)").arg(i).arg(inch, Millimetres(i / 10.0)));
+    AddItemRow(lst4, Q(g_GlobalString.Auto));
     for (int i = 1; i < kCopyRows; ++i)
-        lst4->addItem(QString("%1%2").arg(i).arg(Q(g_GlobalString.Layer)));
+        AddItemRow(lst4, QString("%1%2").arg(i).arg(Q(g_GlobalString.Layer)));
     // A height from an earlier showing is not this type's.
     medt1->clear();
     btnDetect->setToolTip({});

@@ -19,13 +19,12 @@
 #include "scheme/SettingWrite.h"
 #include "scheme/ValueCodec.h"
 #include "ui/common/EventGuard.h"
+#include "ui/common/ItemPanel.h"
 #include "ui/common/QtUserInterface.h"
 
 namespace ps::ui {
 namespace {
 
-constexpr int kPanelWidth = 170;
-constexpr int kPanelHeight = 143;
 constexpr int kPanelLefts[4] = {3, 174, 345, 519};
 constexpr int kRowTops[2] = {8, 167};
 constexpr int kBottomHeight = 36;
@@ -50,16 +49,9 @@ TFormSetGroupItem::TFormSetGroupItem(QWidget* parent)
     pnl3->setObjectName("pnl3");
     for (int i = 0; i < kGroupItemSlots; ++i) {
         const QString n = QString::number(i + 1);
-        pnlItem[i] = new QWidget(pnl3);
-        pnlItem[i]->setObjectName("pnlItem" + n);
-        pnlItem[i]->setGeometry(kPanelLefts[i % 4], kRowTops[i / 4], kPanelWidth, kPanelHeight);
-        lblName[i] = new QLabel(pnlItem[i]);
-        lblName[i]->setObjectName("lblName" + n);
-        lblName[i]->setGeometry(7, 4, 156, 17);
-        lst[i] = new QListWidget(pnlItem[i]);
-        lst[i]->setObjectName("lst" + n);
-        lst[i]->setGeometry(7, 22, 154, 116);
-        lblName[i]->setBuddy(lst[i]);
+        pnlItem[i] = MakeItemPanel(pnl3, "pnlItem" + n, kPanelLefts[i % 4], kRowTops[i / 4]);
+        lst[i] = MakeItemList(pnlItem[i], "lst" + n);
+        lblName[i] = MakeItemName(pnlItem[i], "lblName" + n, lst[i]);
         pnlItem[i]->setVisible(false);
     }
     pnl4 = new QWidget(pnl1);
@@ -119,7 +111,7 @@ void TFormSetGroupItem::FormShow() {
     int height = m_iItems > 4 ? kTallHeight : kLowHeight;
     // Four items are sized like five: the first row is full either way.
     const int lastInRow = std::clamp(shown, 1, 4) - 1;
-    const int width = kPanelLefts[lastInRow] + kPanelWidth + 10;
+    const int width = kPanelLefts[lastInRow] + kItemPanelWidth + 10;
 
     grp1->setTitle(Q(g_GlobalString.ParametersNoteTitle));
     btnSet->setText(Q(g_GlobalString.ParametersBtnSet));
@@ -140,7 +132,7 @@ void TFormSetGroupItem::FormShow() {
         lblName[i]->setText(Q(item.Title));
         lst[i]->setAccessibleName(Q(item.Title));
         lst[i]->setToolTip(Q(item.Note));
-        for (const std::string& title : item.RuleValues.RuleTitle) lst[i]->addItem(Q(title));
+        for (const std::string& title : item.RuleValues.RuleTitle) AddItemRow(lst[i], Q(title));
     }
 
     // The printer's values, when the page can be read from a USB printer in this showing.
@@ -168,7 +160,7 @@ void TFormSetGroupItem::FormShow() {
     }
 
     // Geometry: the item rows, the explanation below them, the buttons at the bottom.
-    const int rowsBottom = (m_iItems > 4 ? kRowTops[1] : kRowTops[0]) + kPanelHeight;
+    const int rowsBottom = (m_iItems > 4 ? kRowTops[1] : kRowTops[0]) + kItemPanelHeight;
     const int infoWidth = width - 16 - 16;
     const int infoHeight = std::max(lblInfo->heightForWidth(infoWidth), 40);
     height = std::max(height, rowsBottom + infoHeight + 36 + kBottomHeight);

@@ -263,6 +263,9 @@ void TfrmSetItem::ArrangeForItem() {
     lblInfo->setText(Q(m_Item.Icon.starts_with("Ink") ? m_Item.Explain : m_Item.Note));
     setWindowTitle(Q(m_Item.Title));
     setAccessibleName(Q(m_Item.Title));
+    // The value list and the radio group are read out by the item's title.
+    lst2->setAccessibleName(Q(m_Item.Title));
+    rg1->setAccessibleName(Q(m_Item.Title));
     const std::size_t count = m_Item.RuleValues.RuleTitle.size();
     lst2->clear();
 
@@ -333,7 +336,8 @@ void TfrmSetItem::ArrangeForItem() {
 void TfrmSetItem::FitHeight(int designHeight) {
     // The note wraps inside the group box; its lines decide how tall the box must be.
     constexpr int kNoteInset = 40;
-    lblInfo->setMinimumHeight(lblInfo->heightForWidth(kClientWidth - kNoteInset));
+    // An empty note has no height for a width (-1).
+    lblInfo->setMinimumHeight(std::max(0, lblInfo->heightForWidth(kClientWidth - kNoteInset)));
     layout()->activate();
     const int needed = layout()->totalMinimumSize().height();
     setFixedSize(kClientWidth, std::max(designHeight, needed));

@@ -2,6 +2,7 @@
 // The UI test ground.
 #include "support/UiTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -185,6 +186,21 @@ bool TUiFixture::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+std::vector<std::string> TUiFixture::ControlsWithoutAName(QWidget* window) {
+    std::vector<std::string> missing;
+    QAccessibleInterface* top = QAccessible::queryAccessibleInterface(window);
+    if (!top || top->text(QAccessible::Name).isEmpty() ||
+        top->text(QAccessible::Name) != window->windowTitle())
+        missing.push_back("window " + window->objectName().toStdString() + " (caption)");
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisible() || !(control->focusPolicy() & Qt::TabFocus)) continue;
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(control);
+        if (!item || item->text(QAccessible::Name).trimmed().isEmpty())
+            missing.push_back(control->objectName().toStdString());
+    }
+    return missing;
 }
 
 std::filesystem::path TUiFixture::Grab(QWidget* widget, const std::filesystem::path& file) {

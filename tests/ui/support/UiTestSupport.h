@@ -94,6 +94,10 @@ protected:
     static void Click(QAbstractButton* button);
     /// Processes events until `done` holds or `timeoutMs` real milliseconds passed.
     static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+    /// What a screen reader finds in a window, through Qt's accessibility interfaces (the ones
+    /// the Linux bridge exports): the window by its caption, and every visible control that
+    /// takes the keyboard focus by a name. Returns the controls without one.
+    static std::vector<std::string> ControlsWithoutAName(QWidget* window);
     /// Saves a window's picture (screenshots); returns the file.
     static std::filesystem::path Grab(QWidget* widget, const std::filesystem::path& file);
 

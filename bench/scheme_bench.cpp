@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -108,13 +109,18 @@ std::string EnumShape() {
     return text + "[BaseSection]\r\nItemCount=" + std::to_string(count) + "\r\n" + items;
 }
 
-// Every page at the item limit with no item sections, and the rest of the file headers.
+// As many empty items as a menu of this size may announce (no item sections), spread over
+// the six pages, and the rest of the file section headers.
 std::string SectionsShape() {
     std::string text = Header();
     for (const auto& page : kPageSections)
-        text +=
-            "[" + std::string(page[0]) + "]\r\nItemCount=" + std::to_string(kMaxPageItems) + "\r\n";
+        text += "[" + std::string(page[0]) + "]\r\nItemCount=00000\r\n";
     for (int i = 0; text.size() < kSmallFile; ++i) text += "[s" + std::to_string(i) + "]\r\n";
+    char count[24];
+    std::snprintf(count, sizeof count, "%05zu", MaxMenuItems(text.size()) / 6);
+    for (std::size_t at = text.find("=00000"); at != std::string::npos;
+         at = text.find("=00000", at))
+        text.replace(at + 1, 5, count);
     return text;
 }
 
@@ -230,11 +236,29 @@ void Print(const char* name, std::size_t bytes, const TResult& program, const TR
         tool.ms, tool.cpuMs, tool.maxRssKb / 1024.0, tool.outcome.c_str());
 }
 
+// Loads six full pages again and again in this process, for a profiler.
+int ProfileLoad(int rounds) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("scheme-bench-profile-" + std::to_string(static_cast<long>(getpid())));
+    std::ofstream(path, std::ios::binary) << RealScheme(6, 255);
+    const auto start = TClock::now();
+    for (int i = 0; i < rounds; ++i) {
+        TSchemeOptions2 scheme;
+        scheme.LoadFromFile(path.string());
+        scheme.LoadPrinterMenu(path.string());
+    }
+    const double ms = std::chrono::duration<double, std::milli>(TClock::now() - start).count();
+    std::printf("6 pages x 255 items: %.2f ms a load (%d loads)\n", ms / rounds, rounds);
+    std::filesystem::remove(path);
+    return 0;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     g_GlobalString.Language = plEN;
     InstallUserInterface(nullptr);
+    if (argc == 3 && std::string(argv[1]) == "--profile") return ProfileLoad(std::atoi(argv[2]));
     const auto dir = std::filesystem::temp_directory_path() /
                      ("scheme-bench-" + std::to_string(static_cast<long>(getpid())));
     std::filesystem::create_directories(dir);

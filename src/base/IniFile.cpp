@@ -4,7 +4,11 @@
 // and keys are indexed by their case-folded names, so a lookup does not scan the file.
 #include "base/IniFile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <iterator>
+#include <system_error>
 
 #include "base/AsciiText.h"
 #include "base/TextCodec.h"
@@ -64,6 +68,13 @@ std::string CutToUtf16Units(std::string_view s, std::size_t units) {
         i += len;
     }
     return std::string(s.substr(0, i));
+}
+
+// The position of the next `c` from `from` on, or the text's size.
+std::size_t NextOf(std::string_view text, char c, std::size_t from) {
+    const void* found = std::memchr(text.data() + from, c, text.size() - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - text.data())
+                 : text.size();
 }
 
 // The end-of-file mark (Ctrl-Z) old editors leave after the last value.
@@ -132,13 +143,38 @@ std::string DecodeIniBytes(std::string_view bytes, std::uint16_t langId) {
 }
 
 TIniFile TIniFile::FromText(std::string_view text) {
+    return FromOwnedText(std::string(text));
+}
+
+TIniFile TIniFile::FromOwnedText(std::string&& text) {
     TIniFile ini;
-    ini.m_nTextBytes = text.size();
-    ini.m_Sections.push_back({"", 0, 0});  // keys before the first header
+    ini.m_Text = std::move(text);
+    ini.Parse();
+    ini.BuildIndex();
+    return ini;
+}
+
+void TIniFile::Parse() {
+    const std::string_view text = m_Text;
+    auto span = [&](std::string_view part) {
+        return TSpan{static_cast<std::size_t>(part.data() - text.data()), part.size()};
+    };
+    // Room for a typical line length, so the lists rarely grow.
+    m_Entries.reserve(text.size() / 24 + 1);
+    m_Sections.reserve(text.size() / 256 + 1);
+    m_Sections.push_back({});  // keys before the first header
     std::size_t pos = 0;
+    std::size_t nextLf = 0, nextCr = 0;
+    if (!text.empty()) {
+        nextLf = NextOf(text, '\n', 0);
+        nextCr = NextOf(text, '\r', 0);
+    }
     while (pos <= text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        // A line ends at the first CR or LF. The next of each is found once and kept until
+        // the parse passes it, so files with only one kind of line end stay linear.
+        if (nextLf < pos) nextLf = NextOf(text, '\n', pos);
+        if (nextCr < pos) nextCr = NextOf(text, '\r', pos);
+        const std::size_t end = std::min(nextLf, nextCr);
         std::string_view line = text.substr(pos, end - pos);
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
             text[end + 1] == '\n')
@@ -150,19 +186,16 @@ TIniFile TIniFile::FromText(std::string_view text) {
         if (body.empty() || body.front() == ';') continue;
         if (body.front() == '[') {
             if (auto close = body.rfind(']'); close != std::string_view::npos) {
-                ini.m_Sections.push_back({std::string(Trim(body.substr(1, close - 1), IsNameBlank)),
-                                          ini.m_Entries.size(), 0});
+                m_Sections.push_back(
+                    {span(Trim(body.substr(1, close - 1), IsNameBlank)), m_Entries.size(), 0});
                 continue;
             }
         }
         auto eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        ini.m_Entries.push_back({std::string(Trim(line.substr(0, eq), IsValueBlank)),
-                                 std::string(line.substr(eq + 1))});
-        ++ini.m_Sections.back().entryCount;
+        m_Entries.push_back({span(Trim(line.substr(0, eq), IsValueBlank)), span(line.substr(eq + 1))});
+        ++m_Sections.back().entryCount;
     }
-    ini.BuildIndex();
-    return ini;
 }
 
 void TIniFile::BuildIndex() {
@@ -173,14 +206,14 @@ void TIniFile::BuildIndex() {
     std::vector<bool> reachable(m_Sections.size(), false);
     reachable[0] = true;
     for (std::size_t i = 1; i < m_Sections.size(); ++i) {
-        const std::string& name = m_Sections[i].name;
+        const std::string_view name = Text(m_Sections[i].name);
         if (name.empty()) continue;
         const std::uint32_t hash = HashName(kHashStart, name);
         std::size_t slot = hash & sectionMask;
         bool seen = false;
         for (; m_SectionIndex[slot].position != 0; slot = (slot + 1) & sectionMask) {
             const TSlot& s = m_SectionIndex[slot];
-            if (s.hash == hash && SameName(m_Sections[s.position - 1].name, name)) {
+            if (s.hash == hash && SameName(Text(m_Sections[s.position - 1].name), name)) {
                 seen = true;
                 break;
             }
@@ -200,7 +233,7 @@ void TIniFile::BuildIndex() {
         if (!reachable[i]) continue;
         const TSection& section = m_Sections[i];
         for (std::size_t e = section.firstEntry; e < section.firstEntry + section.entryCount; ++e) {
-            const std::string& key = m_Entries[e].key;
+            const std::string_view key = Text(m_Entries[e].key);
             const std::uint32_t hash = KeyHash(i, key);
             std::size_t slot = hash & keyMask;
             bool seen = false;
@@ -208,7 +241,7 @@ void TIniFile::BuildIndex() {
                 const TSlot& s = m_KeyIndex[slot];
                 const std::size_t other = s.position - 1;
                 if (s.hash == hash && other >= section.firstEntry && other < e &&
-                    SameName(m_Entries[other].key, key)) {
+                    SameName(Text(m_Entries[other].key), key)) {
                     seen = true;
                     break;
                 }
@@ -226,10 +259,20 @@ TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t lan
     std::ifstream in(path, std::ios::binary);
     if (!in) return TIniFile();
     std::string bytes;
-    char chunk[64 * 1024];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-    return FromText(DecodeIniBytes(bytes, langId));
+    // One read of the whole file when its size is known; in pieces otherwise (a device).
+    std::error_code ec;
+    if (const std::uintmax_t size = std::filesystem::file_size(path, ec); !ec && size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        if (in) bytes += std::string(std::istreambuf_iterator<char>(in), {});
+    } else {
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // Text that is UTF-8 already is taken as it is, without a copy.
+    const bool utf8 = !bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF") &&
+                      !bytes.starts_with("\xEF\xBB\xBF") && IsValidUtf8(bytes);
+    return FromOwnedText(utf8 ? std::move(bytes) : DecodeIniBytes(bytes, langId));
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const {
@@ -242,7 +285,7 @@ const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const 
     for (std::size_t slot = hash & mask; m_SectionIndex[slot].position != 0;
          slot = (slot + 1) & mask) {
         const TSlot& s = m_SectionIndex[slot];
-        if (s.hash == hash && SameName(m_Sections[s.position - 1].name, section))
+        if (s.hash == hash && SameName(Text(m_Sections[s.position - 1].name), section))
             return &m_Sections[s.position - 1];
     }
     return nullptr;
@@ -257,7 +300,7 @@ const TIniFile::TEntry* TIniFile::FindEntryIn(const TSection& section, std::stri
         const TSlot& s = m_KeyIndex[slot];
         const std::size_t e = s.position - 1;
         if (s.hash == hash && e >= section.firstEntry &&
-            e < section.firstEntry + section.entryCount && SameName(m_Entries[e].key, key))
+            e < section.firstEntry + section.entryCount && SameName(Text(m_Entries[e].key), key))
             return &m_Entries[e];
     }
     return nullptr;
@@ -271,7 +314,7 @@ const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::strin
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-    if (const TEntry* e = FindEntry(section, key)) return FinishValue(e->value);
+    if (const TEntry* e = FindEntry(section, key)) return FinishValue(Text(e->value));
     return std::string(defaultValue);
 }
 
@@ -279,11 +322,33 @@ std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ke
                                    std::int32_t defaultValue) const {
     const TEntry* e = FindEntry(section, key);
     if (!e) return defaultValue;
-    return TryStrToInt(FinishValue(e->value)).value_or(defaultValue);
+    return TryStrToInt(FinishValue(Text(e->value))).value_or(defaultValue);
 }
 
 bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+TIniFile::TSectionReader TIniFile::Section(std::string_view section) const {
+    return TSectionReader(this, FindSection(section));
+}
+
+std::string TIniFile::TSectionReader::ReadString(std::string_view key,
+                                                 std::string_view defaultValue) const {
+    if (m_pSection)
+        if (const TEntry* e =
+                m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection), Trim(key, IsValueBlank)))
+            return FinishValue(m_pIni->Text(e->value));
+    return std::string(defaultValue);
+}
+
+std::int32_t TIniFile::TSectionReader::ReadInteger(std::string_view key,
+                                                   std::int32_t defaultValue) const {
+    if (m_pSection)
+        if (const TEntry* e =
+                m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection), Trim(key, IsValueBlank)))
+            return TryStrToInt(FinishValue(m_pIni->Text(e->value))).value_or(defaultValue);
+    return defaultValue;
 }
 
 bool TIniFile::SectionExists(std::string_view section) const {
@@ -296,7 +361,8 @@ bool TIniFile::ValueExists(std::string_view section, std::string_view key) const
 
 std::vector<std::string> TIniFile::SectionNames() const {
     std::vector<std::string> names;
-    for (std::size_t i = 1; i < m_Sections.size(); ++i) names.push_back(m_Sections[i].name);
+    for (std::size_t i = 1; i < m_Sections.size(); ++i)
+        names.emplace_back(Text(m_Sections[i].name));
     return names;
 }
 
@@ -304,7 +370,7 @@ std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
     std::vector<std::string> names;
     if (const TSection* s = FindSection(section))
         for (std::size_t e = s->firstEntry; e < s->firstEntry + s->entryCount; ++e)
-            names.push_back(m_Entries[e].key);
+            names.emplace_back(Text(m_Entries[e].key));
     return names;
 }
 
@@ -313,7 +379,7 @@ std::vector<std::pair<std::string, std::string>> TIniFile::Entries(
     std::vector<std::pair<std::string, std::string>> entries;
     if (const TSection* s = FindSection(section))
         for (std::size_t e = s->firstEntry; e < s->firstEntry + s->entryCount; ++e)
-            entries.emplace_back(m_Entries[e].key, FinishValue(m_Entries[e].value));
+            entries.emplace_back(Text(m_Entries[e].key), FinishValue(Text(m_Entries[e].value)));
     return entries;
 }
 

@@ -28,8 +28,11 @@ public:
     /// An empty file: every lookup gives its default.
     TIniFile() = default;
 
-    /// Parses text that is already UTF-8.
+    /// Parses text that is already UTF-8. The file keeps one copy of the text; its keys and
+    /// values are places in that copy.
     static TIniFile FromText(std::string_view utf8);
+    /// The same for text the file may keep as it is (no copy).
+    static TIniFile FromOwnedText(std::string&& utf8);
 
     /// Reads a file; a missing or unreadable file reads as empty. 8-bit text without a
     /// byte-order mark is decoded for the system language (see DecodeLegacyText).
@@ -44,10 +47,27 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
     bool SectionExists(std::string_view section) const;
+
+    /// The keys of one section, found once, for readers that read many keys of it. Reads as
+    /// TIniFile's do; a missing section gives every default. Valid while its file lives.
+    class TSectionReader {
+    public:
+        explicit operator bool() const { return m_pSection != nullptr; }
+        std::string ReadString(std::string_view key, std::string_view defaultValue) const;
+        std::int32_t ReadInteger(std::string_view key, std::int32_t defaultValue) const;
+
+    private:
+        friend class TIniFile;
+        TSectionReader(const TIniFile* ini, const void* section)
+            : m_pIni(ini), m_pSection(section) {}
+        const TIniFile* m_pIni;
+        const void* m_pSection;  // a TSection of m_pIni, or null
+    };
+    TSectionReader Section(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
 
     /// Length of the text the file was parsed from, in bytes (UTF-8).
-    std::size_t TextBytes() const { return m_nTextBytes; }
+    std::size_t TextBytes() const { return m_Text.size(); }
 
     /// Section names in file order (duplicates included), for tools.
     std::vector<std::string> SectionNames() const;
@@ -58,12 +78,17 @@ public:
     std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
 
 private:
+    // A stretch of m_Text.
+    struct TSpan {
+        std::size_t pos = 0;
+        std::size_t size = 0;
+    };
     struct TEntry {
-        std::string key;
-        std::string value;
+        TSpan key;    // trimmed
+        TSpan value;  // as written after the "=", trimmed and unquoted when read
     };
     struct TSection {
-        std::string name;
+        TSpan name;
         std::size_t firstEntry = 0;  // the section's keys are contiguous in m_Entries
         std::size_t entryCount = 0;
     };
@@ -73,7 +98,9 @@ private:
         std::uint32_t position = 0;
     };
 
+    void Parse();
     void BuildIndex();
+    std::string_view Text(TSpan span) const { return {m_Text.data() + span.pos, span.size}; }
     const TSection* FindSection(std::string_view section) const;
     const TEntry* FindEntry(std::string_view section, std::string_view key) const;
     const TEntry* FindEntryIn(const TSection& section, std::string_view key) const;
@@ -84,7 +111,7 @@ private:
     // each reachable section (m_Entries positions); names are compared case-folded.
     std::vector<TSlot> m_SectionIndex;
     std::vector<TSlot> m_KeyIndex;
-    std::size_t m_nTextBytes = 0;
+    std::string m_Text;
 };
 
 }  // namespace ps

@@ -2,6 +2,9 @@
 // UTF-8 / UTF-16 conversions.
 #include "base/TextCodec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace ps {
 
 namespace {
@@ -75,6 +78,14 @@ void AppendUtf8(std::string& out, char32_t cp) {
 bool IsValidUtf8(std::string_view bytes) {
     char32_t cp;
     for (std::size_t i = 0; i < bytes.size();) {
+        // Runs of ASCII, the bulk of every scheme, are skipped eight bytes at a time.
+        while (i + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if (word & 0x8080808080808080ull) break;
+            i += 8;
+        }
+        if (i >= bytes.size()) break;
         std::size_t len = DecodeUtf8(bytes, i, cp);
         if (len == 0) return false;
         i += len;

@@ -64,6 +64,14 @@ inline constexpr std::int32_t kMaxPageItems = 10000;
 inline constexpr std::size_t kMaxSchemeRuleValues = 200000;
 inline constexpr std::size_t kMenuBytesPerRuleValue = 16;
 inline constexpr std::size_t kMaxSchemeTitleBytes = 8u * 1024 * 1024;
+/// Items of a whole menu: six full pages (a page read carries at most 255 items) plus one item
+/// per kMenuBytesPerItem bytes of text, the shortest an item section can be. An item without a
+/// section of its own is an empty item; the budget keeps such items in step with the input.
+inline constexpr std::size_t kFreeMenuItems = 6 * 255;
+inline constexpr std::size_t kMenuBytesPerItem = 16;
+constexpr std::size_t MaxMenuItems(std::size_t textBytes) {
+    return kFreeMenuItems + textBytes / kMenuBytesPerItem;
+}
 
 /// A scheme that cannot be loaded (a SERIAL rule whose numbers are missing, not integers, a zero
 /// step or an absurd range; an absurd item count). The message names the item and the text.
@@ -366,6 +374,14 @@ public:
     int FindMem(const void* pSub, const void* pMem, int size1, int size2) const {
         return ps::FindMem(pSub, pMem, size1, size2);
     }
+
+private:
+    // The scheme file is the menu file as well when the menu is not downloaded: the file
+    // parsed by LoadFromFile is kept until LoadPrinterMenu, which reuses it when the same,
+    // unchanged file is asked for.
+    struct TParsedFile;
+    std::shared_ptr<const TParsedFile> ParseFile(const std::string& FileName);
+    std::shared_ptr<const TParsedFile> m_pParsedFile;
 };
 
 /// One item list of the scheme: the page code it is loaded under, the section holding its

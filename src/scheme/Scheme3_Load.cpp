@@ -41,27 +41,35 @@ void ReadEntryItem(const TIniFile& ini, std::string_view section, const std::str
     item.Note = ini.ReadString(section, "Note" + tail, "");
 }
 
-TSettingItem ReadItem(const TIniFile& ini, const std::string& section, const std::string& tail,
+// The names of the keys that carry a language: "Title.EN" and so on for the running language.
+struct TLanguageKeys {
+    explicit TLanguageKeys(const std::string& tail)
+        : title("Title" + tail), note("Note" + tail), explain("Explain" + tail), rule("Rule" + tail) {}
+    std::string title, note, explain, rule;
+};
+
+TSettingItem ReadItem(const TIniFile& ini, const std::string& section, const TLanguageKeys& keys,
                       bool withExplain) {
     TSettingItem item;
-    if (!ini.SectionExists(section)) {
+    const TIniFile::TSectionReader s = ini.Section(section);
+    if (!s) {
         // Every key gives its default: no texts, one value byte, no rule.
         item.nParameterByte = 1;
         return item;
     }
-    item.TaskIndex = ini.ReadInteger(section, "TaskIndex", 0);
-    item.Name = ini.ReadString(section, "Name", "");
-    item.Icon = ini.ReadString(section, "Icon", "");
-    item.Title = ini.ReadString(section, "Title" + tail, "");
-    item.Note = ini.ReadString(section, "Note" + tail, "");
-    if (withExplain) item.Explain = ini.ReadString(section, "Explain" + tail, "");
-    item.GetInstruction = ini.ReadString(section, "GetInstruction", "");
-    item.SetInstruction = ini.ReadString(section, "SetInstruction", "");
-    item.nParameterByte = static_cast<std::uint32_t>(ini.ReadInteger(section, "ParameterCount", 1));
-    item.RuleType = ini.ReadString(section, "RuleType", "");
-    item.RuleString = ini.ReadString(section, "Rule" + tail, "");
-    item.ValueDefault = ini.ReadInteger(section, "Default", 0);
-    item.iSubGroup = ini.ReadInteger(section, "SubGroup", 0);
+    item.TaskIndex = s.ReadInteger("TaskIndex", 0);
+    item.Name = s.ReadString("Name", "");
+    item.Icon = s.ReadString("Icon", "");
+    item.Title = s.ReadString(keys.title, "");
+    item.Note = s.ReadString(keys.note, "");
+    if (withExplain) item.Explain = s.ReadString(keys.explain, "");
+    item.GetInstruction = s.ReadString("GetInstruction", "");
+    item.SetInstruction = s.ReadString("SetInstruction", "");
+    item.nParameterByte = static_cast<std::uint32_t>(s.ReadInteger("ParameterCount", 1));
+    item.RuleType = s.ReadString("RuleType", "");
+    item.RuleString = s.ReadString(keys.rule, "");
+    item.ValueDefault = s.ReadInteger("Default", 0);
+    item.iSubGroup = s.ReadInteger("SubGroup", 0);
     item.ValueCurrent = item.ValueDefault;
     ParseItemRule(item, section);
     return item;
@@ -78,18 +86,22 @@ public:
     void Add(const TSettingItem& item, const std::string& section) {
         m_nValues += item.RuleValues.Count();
         m_nTitleBytes += item.RuleValues.TitleBytesAtMost();
-        const std::string where = " (the limit for a menu of " + std::to_string(m_nTextBytes) +
-                                  " bytes), exceeded at item \"" + item.Title + "\" in [" +
-                                  section + "]";
         if (m_nValues > m_nMaxValues)
             throw ESchemeLoadError("the rules of the menu list more than " +
-                                   std::to_string(m_nMaxValues) + " values together" + where);
+                                   std::to_string(m_nMaxValues) + " values together" +
+                                   Where(item, section));
         if (m_nTitleBytes > m_nMaxTitleBytes)
             throw ESchemeLoadError("the value titles of the menu's rules take more than " +
-                                   std::to_string(m_nMaxTitleBytes) + " bytes together" + where);
+                                   std::to_string(m_nMaxTitleBytes) + " bytes together" +
+                                   Where(item, section));
     }
 
 private:
+    std::string Where(const TSettingItem& item, const std::string& section) const {
+        return " (the limit for a menu of " + std::to_string(m_nTextBytes) +
+               " bytes), exceeded at item \"" + item.Title + "\" in [" + section + "]";
+    }
+
     std::size_t m_nTextBytes;
     std::size_t m_nMaxValues;
     std::size_t m_nMaxTitleBytes;
@@ -135,10 +147,37 @@ TTagSections DefaultSections(TDateTime now) {
     return s;
 }
 
+struct TSchemeOptions2::TParsedFile {
+    std::string name;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type written;
+    TIniFile ini;
+};
+
+std::shared_ptr<const TSchemeOptions2::TParsedFile> TSchemeOptions2::ParseFile(
+    const std::string& FileName) {
+    const std::filesystem::path path = PathFromUtf8(FileName);
+    std::error_code sizeError, timeError;
+    const std::uintmax_t size = std::filesystem::file_size(path, sizeError);
+    const auto written = std::filesystem::last_write_time(path, timeError);
+    const bool stamped = !sizeError && !timeError;
+    if (stamped && m_pParsedFile && m_pParsedFile->name == FileName &&
+        m_pParsedFile->size == size && m_pParsedFile->written == written)
+        return m_pParsedFile;
+    auto parsed = std::make_shared<TParsedFile>();
+    parsed->ini = TIniFile::FromFile(path);
+    if (stamped) {
+        parsed->name = FileName;
+        parsed->size = size;
+        parsed->written = written;
+    }
+    return parsed;
+}
+
 void TSchemeOptions2::LoadFromFile(const std::string& FileName) {
     if (!IsExistingFile(FileName)) return;
-    const TIniFile ini = TIniFile::FromFile(PathFromUtf8(FileName));
-    LoadDriverSettings(&ini);
+    m_pParsedFile = ParseFile(FileName);
+    LoadDriverSettings(&m_pParsedFile->ini);
 }
 
 void TSchemeOptions2::LoadDriverSettings(const TIniFile* Ini) {
@@ -192,8 +231,9 @@ void TSchemeOptions2::LoadDriverSettings(const TIniFile* Ini) {
 
 void TSchemeOptions2::LoadPrinterMenu(const std::string& FileName) {
     if (!IsExistingFile(FileName)) return;
-    const TIniFile ini = TIniFile::FromFile(PathFromUtf8(FileName));
-    LoadSettings(&ini);
+    const std::shared_ptr<const TParsedFile> parsed = ParseFile(FileName);
+    m_pParsedFile.reset();  // the menu is the last reader of the scheme file
+    LoadSettings(&parsed->ini);
 }
 
 void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
@@ -208,21 +248,36 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
     ReadEntryItem(ini, "BaseItem00", tail, advanceEntry);
     ReadEntryItem(ini, "BaseItem99", tail, maintenanceEntry);
 
+    // Item counts first: a menu may not announce more items than its text can describe.
+    std::int32_t counts[std::size(kPageLists)];
+    std::size_t totalItems = 0;
+    for (std::size_t p = 0; p < std::size(kPageLists); ++p) {
+        const TPageList& source = kPageLists[p];
+        counts[p] = ini.ReadInteger(source.countSection, "ItemCount", 0);
+        if (counts[p] > kMaxPageItems)
+            throw ESchemeLoadError("[" + std::string(source.countSection) +
+                                   "] ItemCount=" + std::to_string(counts[p]) +
+                                   " is more than a page can hold (at most " +
+                                   std::to_string(kMaxPageItems) + " items)");
+        if (counts[p] > 0) totalItems += static_cast<std::size_t>(counts[p]);
+    }
+    if (const std::size_t most = MaxMenuItems(ini.TextBytes()); totalItems > most)
+        throw ESchemeLoadError("the pages of the menu announce " + std::to_string(totalItems) +
+                               " items together, more than the " + std::to_string(most) +
+                               " a menu of " + std::to_string(ini.TextBytes()) +
+                               " bytes can hold");
+
+    const TLanguageKeys keys(tail);
     ArrSettingItems lists[std::size(kPageLists)];
     TRuleBudget budget(ini.TextBytes());
     for (std::size_t p = 0; p < std::size(kPageLists); ++p) {
         const TPageList& source = kPageLists[p];
-        const std::int32_t count = ini.ReadInteger(source.countSection, "ItemCount", 0);
-        if (count > kMaxPageItems)
-            throw ESchemeLoadError("[" + std::string(source.countSection) +
-                                   "] ItemCount=" + std::to_string(count) +
-                                   " is more than a page can hold (at most " +
-                                   std::to_string(kMaxPageItems) + " items)");
+        const std::int32_t count = counts[p];
         ArrSettingItems& items = lists[p];
         if (count > 0) items.reserve(static_cast<std::size_t>(count));
         for (std::int32_t i = 0; i < count; ++i) {
             const std::string section = ItemSectionName(source.page, i);
-            items.push_back(ReadItem(ini, section, tail, source.page == kPageMaintenance));
+            items.push_back(ReadItem(ini, section, keys, source.page == kPageMaintenance));
             budget.Add(items.back(), section);
         }
     }

@@ -299,16 +299,26 @@ TEST_F(Scheme3Load, OneBudgetForTheRulesOfAWholeMenu) {
 TEST_F(Scheme3Load, ItemsOfMissingSectionsAreEmpty) {
     // A count far beyond the sections written: every item beyond them has its defaults.
     const TSchemeOptions2 scheme = LoadText(
-        "[MaintenanceSection]\nItemCount=5000\n[MaintenanceItem02]\nTitle.EN=Two\n"
+        "[MaintenanceSection]\nItemCount=1500\n[MaintenanceItem02]\nTitle.EN=Two\n"
         "ParameterCount=2\nDefault=7\n");
-    ASSERT_EQ(scheme.GetItemLength(kPageMaintenance), 5000);
+    ASSERT_EQ(scheme.GetItemLength(kPageMaintenance), 1500);
     EXPECT_EQ(scheme.m_Maintenance[1].Title, "Two");
     EXPECT_EQ(scheme.m_Maintenance[1].ValueCurrent, 7);
-    const TSettingItem& last = scheme.m_Maintenance[4999];
+    const TSettingItem& last = scheme.m_Maintenance[1499];
     EXPECT_EQ(last.Title, "");
     EXPECT_EQ(last.nParameterByte, 1u);
     EXPECT_EQ(last.ValueDefault, 0);
     EXPECT_EQ(last.RuleValues.Count(), 0u);
+
+    // More empty items than six full pages and the text can account for end the load.
+    try {
+        LoadText("[BaseSection]\nItemCount=1000\n[MaintenanceSection]\nItemCount=1000\n");
+        ADD_FAILURE() << "a menu of 2000 announced items in 60 bytes was loaded";
+    } catch (const ESchemeLoadError& error) {
+        EXPECT_STREQ(error.what(),
+                     "the pages of the menu announce 2000 items together, more than the 1534 a "
+                     "menu of 65 bytes can hold");
+    }
 }
 
 TEST(Scheme3Dates, LocaleFormsAndIsoOutput) {

@@ -51,7 +51,13 @@ std::uint16_t TLinuxKernel::GetSystemDefaultLangID() {
 
 TLinuxKernel::TLinuxKernel(TClock* clock)
     : m_pOwnClock(clock ? nullptr : std::make_unique<TScaledClock>()),
-      m_Clock(clock ? *clock : *m_pOwnClock) {}
+      m_Clock(clock ? *clock : *m_pOwnClock),
+      m_pUsblp(MakeKernelUsblpSystem()),
+      m_UsbLibrary(*m_pUsblp, m_Clock) {}
+
+TVendorUsbLibrary* TLinuxKernel::LoadVendorUsbLibrary() {
+    return &m_UsbLibrary;
+}
 
 TLinuxKernel::~TLinuxKernel() = default;
 

@@ -9,6 +9,8 @@
 
 #include "platform/Platform.h"
 #include "platform/ProcessSharedMemory.h"
+#include "platform/linux/UsblpLibrary.h"
+#include "platform/linux/UsblpSystem.h"
 
 namespace ps {
 
@@ -46,7 +48,7 @@ public:
 
     // POSIX mapping: the login session, tm_gmtoff, localtime_r and the LC_TIME locale,
     // /proc/self/exe, shared memory private to the process, file descriptors waited on with
-    // poll, LPGETSTATUS of usblp devices.
+    // poll, LPGETSTATUS of usblp devices, the usblp vendor library.
     std::uint32_t GetSessionId() override;
     std::int32_t GetTimeZoneBias() override;
     std::optional<TLocalTime> GetLocalTime() override;
@@ -68,6 +70,11 @@ public:
     bool UsbPrintGetLptStatus(TIoHandle handle, std::uint8_t& status) override;
     /// Drive paths ("c:\dir\f") are taken from the root ("/dir/f").
     bool RegularFileExists(const std::string& path) override;
+    /// The vendor library's contract on usblp devices (TUsblpLibrary); always there.
+    TVendorUsbLibrary* LoadVendorUsbLibrary() override;
+
+    /// The kernel calls of the USB printer layer.
+    TUsblpSystem& Usblp() { return *m_pUsblp; }
 
 private:
     struct TTimeouts {
@@ -80,6 +87,8 @@ private:
 
     std::unique_ptr<TClock> m_pOwnClock;
     TClock& m_Clock;
+    std::unique_ptr<TUsblpSystem> m_pUsblp;
+    TUsblpLibrary m_UsbLibrary;
     TProcessSharedMemory m_SharedMemory;
     std::mutex m_Mutex;
     std::map<int, TTimeouts> m_Timeouts;  // handles whose deadlines were set

@@ -13,39 +13,14 @@
 
 #include "base/AsciiText.h"
 #include "platform/NativeServices.h"
+#include "platform/linux/LinuxErrors.h"
 #include "platform/linux/LinuxKernel.h"
 
 namespace ps {
 namespace {
 
-TSysError FromErrno(int error) {
-    switch (error) {
-        case ENOENT:
-        case ENODEV:
-        case ENXIO:
-            return kErrorFileNotFound;
-        case EACCES:
-        case EPERM:
-            return kErrorAccessDenied;
-        case EBADF:
-            return kErrorInvalidHandle;
-        case EINVAL:
-            return kErrorInvalidParameter;
-        case ETIMEDOUT:
-            return kErrorTimeout;
-        case ENOSPC:
-            return kErrorDiskFull;
-        case ENOTTY:
-        case EOPNOTSUPP:
-            return kErrorInvalidFunction;
-        default:
-            return kErrorGenFailure;
-    }
-}
-
 bool Fail() {
-    SetThreadLastError(FromErrno(errno));
-    return false;
+    return FailWithErrno(errno);
 }
 
 int Fd(TIoHandle handle) {

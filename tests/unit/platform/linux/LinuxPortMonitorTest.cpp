@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: MIT
+// The in-process port monitor against printers on loopback TCP and on a fake usblp device.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "FakeUsblpSystem.h"
+#include "base/TextCodec.h"
+#include "platform/linux/LinuxKernel.h"
+#include "platform/linux/LinuxPortMonitor.h"
+
+namespace ps {
+namespace {
+
+constexpr const char* kBlockName = "Session\\7\\DOZIV_EDI1";
+
+// One loopback printer: accepts one connection, reads the command, then does `behave`.
+class TLoopbackPrinter {
+public:
+    explicit TLoopbackPrinter(std::function<void(int client, const std::string& command)> behave) {
+        m_Listen = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        EXPECT_EQ(::bind(m_Listen, reinterpret_cast<sockaddr*>(&address), length), 0);
+        ::listen(m_Listen, 1);
+        ::getsockname(m_Listen, reinterpret_cast<sockaddr*>(&address), &length);
+        m_iPort = ntohs(address.sin_port);
+        m_Thread = std::thread([this, behave] {
+            pollfd waiting{m_Listen, POLLIN, 0};
+            if (::poll(&waiting, 1, 5000) <= 0) return;  // nobody came
+            const int client = ::accept(m_Listen, nullptr, nullptr);
+            if (client < 0) return;
+            char buffer[4096];
+            const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+            command = std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+            behave(client, command);
+            ::close(client);
+        });
+    }
+    ~TLoopbackPrinter() { Join(); }
+    // Waits for the printer to finish its one connection.
+    void Join() {
+        if (!m_Thread.joinable()) return;
+        m_Thread.join();
+        ::close(m_Listen);
+    }
+    std::string Uri() const { return "socket://127.0.0.1:" + std::to_string(m_iPort); }
+    std::string command;
+
+private:
+    int m_Listen = -1;
+    int m_iPort = 0;
+    std::thread m_Thread;
+};
+
+class LinuxPortMonitorTest : public ::testing::Test {
+protected:
+    TScaledClock m_Clock;
+    TLinuxKernel m_Kernel{&m_Clock};
+    test::TFakeUsblpSystem m_Usb;
+    TLinuxPortMonitor m_Monitor{m_Kernel, m_Usb, TUsblpFolders{}, m_Clock,
+                                TPortMonitorTimeouts{1000, 1000, 400, 50}};
+
+    // Fills the block as the program does and asks the monitor; the reply length stored.
+    struct TResult {
+        TSysError error;
+        std::uint32_t answer;
+        std::int32_t stored;
+        std::string reply;
+    };
+    TResult Exchange(const std::string& uri, const std::string& command, std::int32_t wanted,
+                     const std::string& blockPrinter = "Talvenor_QR-520") {
+        auto memory = m_Kernel.CreateSharedMemory(kBlockName, 65536);
+        auto view = memory->Map();
+        auto block = view->Bytes();
+        auto put = [&](std::size_t offset, std::uint32_t value) {
+            for (int i = 0; i < 4; ++i) block[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        };
+        put(0, 65536);
+        put(4, static_cast<std::uint32_t>(command.size()));
+        put(8, static_cast<std::uint32_t>(wanted));
+        const std::string name = Utf16ToBytesLE(Utf8ToUtf16(blockPrinter));
+        std::copy(name.begin(), name.end(), block.begin() + 64);
+        std::copy(command.begin(), command.end(), block.begin() + 128);
+        std::uint8_t answer[4] = {};
+        std::uint32_t type = 0, needed = 0;
+        TResult result{};
+        result.error = m_Monitor.Answer("Talvenor_QR-520", uri, kBlockName, type, answer, needed);
+        result.answer = answer[0];
+        result.stored = static_cast<std::int32_t>(block[8] | block[9] << 8 | block[10] << 16 |
+                                                  block[11] << 24);
+        result.reply.assign(block.begin() + 128, block.begin() + 128 + std::max(result.stored, 0));
+        return result;
+    }
+};
+
+TEST_F(LinuxPortMonitorTest, ExchangesOverTcpAndWritesWantNoReply) {
+    TLoopbackPrinter printer([](int client, const std::string&) {
+        ::send(client, "\x1B\x1D\x1E\x05\x03\x01", 6, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::send(client, "\x10\x01\x01", 3, 0);  // the rest of the reply, a moment later
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    auto result = Exchange(printer.Uri(), "\x1B\x1D\x1E\x05\x03\x01\x10\x1B\x1D\x1F", 64);
+    EXPECT_EQ(result.error, kErrorSuccess);
+    EXPECT_EQ(result.answer, 1u);
+    EXPECT_EQ(result.reply, std::string("\x1B\x1D\x1E\x05\x03\x01\x10\x01\x01", 9));
+
+    TLoopbackPrinter writeOnly([](int, const std::string&) {});
+    result = Exchange(writeOnly.Uri(), "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F", 0);
+    EXPECT_EQ(result.answer, 1u);
+    EXPECT_EQ(result.stored, 0);
+    writeOnly.Join();
+    EXPECT_EQ(writeOnly.command, "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F");
+}
+
+TEST_F(LinuxPortMonitorTest, EndlessAndMissingRepliesAreCutOffInTime) {
+    std::atomic<bool> stop{false};
+    std::atomic<std::size_t> sent{0};
+    TLoopbackPrinter flood([&](int client, const std::string&) {
+        const std::string chunk(4096, 'x');
+        while (!stop && ::send(client, chunk.data(), chunk.size(), MSG_NOSIGNAL) > 0)
+            sent += chunk.size();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    auto result = Exchange(flood.Uri(), "\x1B\x1D\x1E\x12\x01\x1B\x1D\x1F", 64);
+    stop = true;
+    EXPECT_EQ(result.answer, 1u);
+    EXPECT_EQ(result.stored, 64);  // the buffer the caller passed, not what the printer sent
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    TLoopbackPrinter mute([](int, const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    });
+    const auto muteStart = std::chrono::steady_clock::now();
+    result = Exchange(mute.Uri(), "\x1B\x1D\x1E\x12\x01\x1B\x1D\x1F", 64);
+    const auto waited = std::chrono::steady_clock::now() - muteStart;
+    EXPECT_EQ(result.error, kErrorSuccess);
+    EXPECT_EQ(result.answer, 0u);
+    EXPECT_EQ(result.stored, 0);
+    EXPECT_GE(waited, std::chrono::milliseconds(380));
+    EXPECT_LT(waited, std::chrono::milliseconds(690));
+}
+
+TEST_F(LinuxPortMonitorTest, RefusesWhatIsNotItsToDo) {
+    TLoopbackPrinter printer([](int client, const std::string&) { ::send(client, "ok", 2, 0); });
+    // A block naming another printer: nothing is sent.
+    auto result = Exchange(printer.Uri(), "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F", 8, "Other");
+    EXPECT_EQ(result.answer, 0u);
+    // No printer listening, a scheme without a link, no block.
+    EXPECT_EQ(Exchange("socket://127.0.0.1:1", "x", 8).answer, 0u);
+    EXPECT_EQ(Exchange("file:///dev/null", "x", 8).answer, 0u);
+    std::uint8_t answer[4];
+    std::uint32_t type = 0, needed = 0;
+    EXPECT_EQ(m_Monitor.Answer("Q", printer.Uri(), "Session\\9\\DOZIV_EDI1", type, answer, needed),
+              kErrorFileNotFound);
+    EXPECT_TRUE(IsPortMonitorTrigger("Session\\1\\DOZIV_EDI1"));
+    EXPECT_FALSE(IsPortMonitorTrigger("TimeData"));
+    Exchange(printer.Uri(), "x", 0);  // its one connection, so it need not wait for one
+}
+
+TEST_F(LinuxPortMonitorTest, ExchangesWithTheUsbPrinterOfTheQueue) {
+    auto& node = m_Usb.Node("/dev/usb/lp1");
+    node.ioctlReply = test::IoctlReply("MFG:Talvenor;MDL:QR-520;SN:77;");
+    node.replies = {"\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F"};
+    m_Usb.Node("/dev/usb/lp0").ioctlReply = test::IoctlReply("MFG:Talvenor;MDL:QR-520;SN:11;");
+    auto result = Exchange("usb://Talvenor/QR-520?serial=77", "\x1B\x1D\x1E\x12\x09\x1B\x1D\x1F", 64);
+    EXPECT_EQ(result.answer, 1u);
+    EXPECT_EQ(result.reply, std::string("\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F", 10));
+    EXPECT_EQ(node.written, "\x1B\x1D\x1E\x12\x09\x1B\x1D\x1F");
+    EXPECT_EQ(m_Usb.Node("/dev/usb/lp0").written, "");
+    EXPECT_EQ(m_Usb.OpenCount(), 0);
+
+    // The printer of the queue is not attached: nothing is sent anywhere.
+    EXPECT_EQ(Exchange("usb://Talvenor/QR-520?serial=99", "x", 8).answer, 0u);
+}
+
+}  // namespace
+}  // namespace ps

@@ -6,6 +6,9 @@ packages=(g++ cmake ninja-build pkg-config zlib1g-dev nlohmann-json3-dev libgtes
           # the windows: Qt 6 Widgets and SVG, the display plug-ins (offscreen, xcb), a bare X
           # server for runs without a desktop, and fonts for Chinese and Japanese text
           qt6-base-dev qt6-svg-dev qt6-qpa-plugins xvfb xauth fonts-noto-cjk fonts-dejavu-core
+          # the Linux spooler: libcups, and for the end-to-end tests a CUPS server of their own
+          # (cupsd, lpadmin and lp, the socket backend of the cups package)
+          libcups2-dev cups-daemon cups-client cups
           "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -97,15 +97,15 @@ std::optional<TCupsQueue> QueryQueue(TCupsConnection& connection, const std::str
     queue.deviceUri = StringOf(response, "device-uri");
     queue.makeAndModel = StringOf(response, "printer-make-and-model");
     queue.stopped = IntegerOf(response, "printer-state") == kPrinterStateStopped;
-    queue.queuedJobs = static_cast<std::uint32_t>(std::max(0, IntegerOf(response, "queued-job-count")));
+    queue.queuedJobs =
+        static_cast<std::uint32_t>(std::max(0, IntegerOf(response, "queued-job-count")));
     ippDelete(response);
     return queue;
 }
 
 std::optional<std::vector<TJobInfo1>> QueryOpenJobs(TCupsConnection& connection,
                                                     const std::string& name) {
-    static const char* const kAttributes[] = {"job-id", "job-name", "job-state",
-                                              "document-format"};
+    static const char* const kAttributes[] = {"job-id", "job-name", "job-state", "document-format"};
     ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
                  PrinterUri(name).c_str());

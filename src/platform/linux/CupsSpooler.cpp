@@ -41,8 +41,8 @@ public:
         if (!queue) return std::nullopt;
         TPrinterInfo2 info;
         info.printerName = queue->name;
-        info.portName = PortNameForDeviceUri(queue->deviceUri,
-                                             ScanUsblpDevices(m_Spooler.Usb(), m_Spooler.Folders()));
+        info.portName = PortNameForDeviceUri(
+            queue->deviceUri, ScanUsblpDevices(m_Spooler.Usb(), m_Spooler.Folders()));
         info.driverName = queue->makeAndModel;
         info.attributes = queue->stopped ? kPrinterAttributeWorkOffline : 0;
         info.jobs = queue->queuedJobs;
@@ -97,8 +97,8 @@ public:
                                 const std::string& dataType) override {
         if (m_Queue.empty() || m_iJob > 0) return Fail(kErrorInvalidHandle, 0u);
         if (!SameTextNoCase(dataType, "RAW")) return Fail(kErrorInvalidParameter, 0u);
-        const int job = cupsCreateJob(m_pConnection->Http(), m_Queue.c_str(),
-                                      documentName.c_str(), 0, nullptr);
+        const int job =
+            cupsCreateJob(m_pConnection->Http(), m_Queue.c_str(), documentName.c_str(), 0, nullptr);
         if (job <= 0) return Fail(SysErrorFromIppStatus(cupsLastError()), 0u);
         if (cupsStartDocument(m_pConnection->Http(), m_Queue.c_str(), job, documentName.c_str(),
                               CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {

@@ -29,8 +29,8 @@ std::string CleanDeviceId(std::string_view raw) {
 
 std::string DeviceIdFromIoctlReply(std::string_view reply) {
     if (reply.size() < 2) return {};
-    std::size_t length = (static_cast<unsigned char>(reply[0]) << 8) |
-                         static_cast<unsigned char>(reply[1]);
+    std::size_t length =
+        (static_cast<unsigned char>(reply[0]) << 8) | static_cast<unsigned char>(reply[1]);
     length = std::clamp<std::size_t>(length, 2, reply.size());
     return CleanDeviceId(reply.substr(2, length - 2));
 }
@@ -43,8 +43,10 @@ std::string DeviceIdField(std::string_view id, std::initializer_list<std::string
             if (end == std::string_view::npos) end = id.size();
             std::string_view field = Trim(id.substr(start, end - start));
             const std::size_t colon = field.find(':');
-            if (colon != std::string_view::npos && SameTextNoCase(Trim(field.substr(0, colon)), key))
-                return std::string(Trim(field.substr(colon + 1).substr(0, kMaxDeviceIdFieldLength)));
+            if (colon != std::string_view::npos &&
+                SameTextNoCase(Trim(field.substr(0, colon)), key))
+                return std::string(
+                    Trim(field.substr(colon + 1).substr(0, kMaxDeviceIdFieldLength)));
             start = end + 1;
         }
     }

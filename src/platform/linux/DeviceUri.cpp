@@ -13,7 +13,8 @@ namespace {
 std::string PercentDecoded(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 && HexDigitValue(text[i + 2]) >= 0) {
+        if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+            HexDigitValue(text[i + 2]) >= 0) {
             out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else {
@@ -46,7 +47,8 @@ TDeviceUri ParseUsbUri(std::string_view rest) {
 
 // The number N of "/dev/<prefix>N", or -1.
 int DeviceNumber(std::string_view path, std::string_view prefix) {
-    if (!path.starts_with(prefix) || path.size() == prefix.size() || path.size() > prefix.size() + 3)
+    if (!path.starts_with(prefix) || path.size() == prefix.size() ||
+        path.size() > prefix.size() + 3)
         return -1;
     int number = 0;
     for (char c : path.substr(prefix.size())) {

@@ -11,29 +11,29 @@ namespace {
 
 constexpr TErrorMapping kErrnoTable[] = {
     {0, kErrorSuccess},
-    {ENOENT, kErrorFileNotFound},       // no such file or device node
-    {ENODEV, kErrorFileNotFound},       // the device went away (unplugged)
-    {ENXIO, kErrorFileNotFound},        // no device behind the node
+    {ENOENT, kErrorFileNotFound},  // no such file or device node
+    {ENODEV, kErrorFileNotFound},  // the device went away (unplugged)
+    {ENXIO, kErrorFileNotFound},   // no device behind the node
     {ENOTDIR, kErrorFileNotFound},
-    {EACCES, kErrorAccessDenied},       // e.g. /dev/usb/lp0 without the lp group
+    {EACCES, kErrorAccessDenied},  // e.g. /dev/usb/lp0 without the lp group
     {EPERM, kErrorAccessDenied},
     {EROFS, kErrorAccessDenied},
-    {EBUSY, kErrorAccessDenied},        // usblp takes one opener at a time
+    {EBUSY, kErrorAccessDenied},  // usblp takes one opener at a time
     {EBADF, kErrorInvalidHandle},
     {EINVAL, kErrorInvalidParameter},
     {ENAMETOOLONG, kErrorInvalidParameter},
     {EFAULT, kErrorInvalidParameter},
     {ETIMEDOUT, kErrorTimeout},
-    {EAGAIN, kErrorTimeout},            // nothing ready when the deadline passed
+    {EAGAIN, kErrorTimeout},  // nothing ready when the deadline passed
     {ENOSPC, kErrorDiskFull},
     {EDQUOT, kErrorDiskFull},
-    {ENOTTY, kErrorInvalidFunction},    // an ioctl the device does not know
+    {ENOTTY, kErrorInvalidFunction},  // an ioctl the device does not know
     {EOPNOTSUPP, kErrorInvalidFunction},
     {ENOSYS, kErrorNotSupported},
     {EIO, kErrorGenFailure},
-    {EPIPE, kErrorWriteFault},          // the peer closed while we wrote
+    {EPIPE, kErrorWriteFault},  // the peer closed while we wrote
     {ECONNRESET, kErrorWriteFault},
-    {ECONNREFUSED, kErrorFileNotFound}, // nothing listens on the printer's port
+    {ECONNREFUSED, kErrorFileNotFound},  // nothing listens on the printer's port
     {EHOSTUNREACH, kErrorFileNotFound},
     {ENETUNREACH, kErrorFileNotFound},
     {ENOMEM, kErrorInsufficientBuffer},
@@ -43,7 +43,7 @@ constexpr TErrorMapping kIppTable[] = {
     {IPP_STATUS_OK, kErrorSuccess},
     {IPP_STATUS_OK_IGNORED_OR_SUBSTITUTED, kErrorSuccess},
     {IPP_STATUS_OK_CONFLICTING, kErrorSuccess},
-    {IPP_STATUS_ERROR_NOT_FOUND, kErrorInvalidPrinterName},    // no such queue
+    {IPP_STATUS_ERROR_NOT_FOUND, kErrorInvalidPrinterName},  // no such queue
     {IPP_STATUS_ERROR_FORBIDDEN, kErrorAccessDenied},
     {IPP_STATUS_ERROR_NOT_AUTHENTICATED, kErrorAccessDenied},
     {IPP_STATUS_ERROR_NOT_AUTHORIZED, kErrorAccessDenied},

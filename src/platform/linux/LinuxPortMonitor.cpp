@@ -110,9 +110,8 @@ bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string
     if (!NamesQueue(BlockPrinterName(block), queueName)) return false;
 
     auto link = OpenLink(deviceUri);
-    if (!link ||
-        !link->Send(block.subspan(kDataOffset, static_cast<std::size_t>(commandLength)),
-                    m_Timeouts.sendMs))
+    if (!link || !link->Send(block.subspan(kDataOffset, static_cast<std::size_t>(commandLength)),
+                             m_Timeouts.sendMs))
         return false;
     if (wanted == 0) return true;
 
@@ -125,9 +124,10 @@ bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string
         const std::uint64_t now = m_Clock.NowMs();
         if (now >= deadline) break;
         const std::uint64_t left = deadline - now;
-        const auto wait =
-            static_cast<std::uint32_t>(received == 0 ? left : std::min<std::uint64_t>(left, m_Timeouts.quietMs));
-        const std::int64_t n = link->Receive(block.subspan(kDataOffset + received, cap - received), wait);
+        const auto wait = static_cast<std::uint32_t>(
+            received == 0 ? left : std::min<std::uint64_t>(left, m_Timeouts.quietMs));
+        const std::int64_t n =
+            link->Receive(block.subspan(kDataOffset + received, cap - received), wait);
         if (n <= 0) break;
         received += static_cast<std::size_t>(n);
     }

@@ -126,9 +126,9 @@ std::unique_ptr<TPrinterLink> OpenTcpLink(const std::string& host, int port, TCl
     const std::uint64_t deadline = clock.NowMs() + connectTimeoutMs;
     std::unique_ptr<TPrinterLink> link;
     for (const addrinfo* address = found; address && !link; address = address->ai_next) {
-        const int fd = ::socket(address->ai_family,
-                                address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
-                                address->ai_protocol);
+        const int fd =
+            ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                     address->ai_protocol);
         if (fd < 0) {
             FailWithErrno(errno);
             continue;

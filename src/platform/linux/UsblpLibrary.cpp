@@ -73,8 +73,8 @@ std::vector<TUsblpDevice> ScanUsblpDevices(TUsblpSystem& system, const TUsblpFol
             system.Close(fd);
         }
         if (device.deviceId.empty())
-            device.deviceId =
-                CleanDeviceId(ReadSmallFile(system, folders.sysfs + "/" + name + "/device/ieee1284_id"));
+            device.deviceId = CleanDeviceId(
+                ReadSmallFile(system, folders.sysfs + "/" + name + "/device/ieee1284_id"));
         char port[16];
         std::snprintf(port, sizeof port, "USB%03zu", devices.size() + 1);
         device.portName = port;

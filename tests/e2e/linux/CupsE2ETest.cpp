@@ -35,8 +35,9 @@ std::string Ppd(const std::string& nickName, const std::string& schemeKeyword) {
     std::string text =
         "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
         "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"TALV.PPD\"\n"
-        "*Manufacturer: \"Talvenor\"\n*Product: \"(" + nickName + ")\"\n*ModelName: \"" +
-        nickName + "\"\n*ShortNickName: \"" + nickName + "\"\n*NickName: \"" + nickName +
+        "*Manufacturer: \"Talvenor\"\n*Product: \"(" +
+        nickName + ")\"\n*ModelName: \"" + nickName + "\"\n*ShortNickName: \"" + nickName +
+        "\"\n*NickName: \"" + nickName +
         "\"\n*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n*ColorDevice: False\n"
         "*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
         "*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n";
@@ -66,7 +67,8 @@ protected:
         builder.Write();
         m_pDaemon = std::make_unique<TEmulatorDaemon>(PS_PRINTER_EMULATOR, root / "emu", "qr");
         ASSERT_GT(m_pDaemon->Port(), 0) << "printer-emulator did not start";
-        for (const char* folder : {"drivers/3", "tmp", "state"}) fs::create_directories(root / folder);
+        for (const char* folder : {"drivers/3", "tmp", "state"})
+            fs::create_directories(root / folder);
         m_Environment = {{"PRINTER_SETTINGS_EMULATION", ""},
                          {"PRINTER_SETTINGS_DRIVER_DIR", (root / "drivers").string()},
                          {"TMPDIR", (root / "tmp").string()},
@@ -85,8 +87,8 @@ protected:
                   const std::string& schemeKeyword) {
         const fs::path ppd = m_Cupsd.Folder() / (name + ".ppd");
         std::ofstream(ppd) << Ppd(nickName, schemeKeyword);
-        const auto result = m_Cupsd.Admin({"-p", name, "-D", nickName, "-v", m_pDaemon->SocketUri(),
-                                           "-P", ppd.string(), "-E"});
+        const auto result = m_Cupsd.Admin(
+            {"-p", name, "-D", nickName, "-v", m_pDaemon->SocketUri(), "-P", ppd.string(), "-E"});
         ASSERT_EQ(result.exitCode, 0) << result.err;
     }
 
@@ -159,7 +161,8 @@ TEST_F(CupsE2E, StoppedQueuesAreOffLineAndOpenJobsRefuseTheStart) {
     // A held job, and a job waiting in the stopped queue.
     const fs::path job = m_Cupsd.Folder() / "job.prn";
     std::ofstream(job) << "job";
-    ASSERT_EQ(m_Cupsd.Client("lp", {"-d", kQueue, "-H", "hold", "-o", "raw", job.string()}).exitCode, 0);
+    ASSERT_EQ(
+        m_Cupsd.Client("lp", {"-d", kQueue, "-H", "hold", "-o", "raw", job.string()}).exitCode, 0);
     ASSERT_EQ(m_Cupsd.Client("lp", {"-d", "Stopped", "-o", "raw", job.string()}).exitCode, 0);
     for (const std::string queue : {kQueue, "Stopped"}) {
         const auto result = Run({queue, "101"});
@@ -187,7 +190,8 @@ TEST_F(CupsE2E, ItemExchangeRawJobAndTimeDataReachThePrinter) {
     const TItemWriteResult written = WriteItemAndConfirm(*g_SchemeOptions, command, 0, 1);
     EXPECT_EQ(written.outcome, TWriteOutcome::Confirmed);
     EXPECT_EQ(written.readBack, std::optional<std::int32_t>(0));
-    const std::string state = ReadFileBytes(m_Cupsd.Folder() / "emu" / "devices" / "qr" / "state.ini");
+    const std::string state =
+        ReadFileBytes(m_Cupsd.Folder() / "emu" / "devices" / "qr" / "state.ini");
     EXPECT_NE(state.find("11=0"), std::string::npos) << state;
 
     // The printer data value, kept for the queue across handles.

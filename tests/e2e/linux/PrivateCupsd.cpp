@@ -143,10 +143,10 @@ bool TPrivateCupsd::Start(std::string& problem) {
     const std::string r = root.string();
     WriteFileBytes(root / "conf" / "cups-files.conf",
                    "ServerRoot " + r + "/conf\nRequestRoot " + r + "/spool\nTempDir " + r +
-                       "/spool/tmp\nStateDir " + r + "/state\nCacheDir " + r +
-                       "/cache\nErrorLog " + r + "/log/error_log\nAccessLog " + r +
-                       "/log/access_log\nPageLog " + r + "/log/page_log\nFileDevice No\nUser " +
-                       user + "\nGroup " + grp + "\nSystemGroup root\n");
+                       "/spool/tmp\nStateDir " + r + "/state\nCacheDir " + r + "/cache\nErrorLog " +
+                       r + "/log/error_log\nAccessLog " + r + "/log/access_log\nPageLog " + r +
+                       "/log/page_log\nFileDevice No\nUser " + user + "\nGroup " + grp +
+                       "\nSystemGroup root\n");
     // Shaped as a distribution's own: administration needs the SystemGroup.
     WriteFileBytes(root / "conf" / "cupsd.conf",
                    "LogLevel debug\nListen 127.0.0.1:" + std::to_string(m_iPort) +
@@ -171,7 +171,8 @@ bool TPrivateCupsd::Start(std::string& problem) {
         root / "log" / "cupsd.out");
     for (int i = 0; i < 400; ++i) {
         if (!m_pServer->Running()) break;
-        if (Accepts(m_iPort) && Client("lpstat", {"-r"}).out.find("is running") != std::string::npos)
+        if (Accepts(m_iPort) &&
+            Client("lpstat", {"-r"}).out.find("is running") != std::string::npos)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -201,8 +202,8 @@ TEmulatorDaemon::TEmulatorDaemon(const fs::path& program, const fs::path& direct
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    std::vector<std::string> args = {program.string(), "--dir", directory.string(), "--device",
-                                     id, "--port", "0"};
+    std::vector<std::string> args = {program.string(), "--dir", directory.string(), "--device", id,
+                                     "--port",         "0"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

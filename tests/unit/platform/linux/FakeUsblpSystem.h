@@ -18,12 +18,12 @@ namespace ps::test {
 class TFakeUsblpSystem : public TUsblpSystem {
 public:
     struct TNode {
-        int openErrno = 0;               // non-zero: open fails with it
-        std::string ioctlReply;          // bytes LPIOC_GET_DEVICE_ID stores; empty: ioctl fails
-        std::string file;                // content read by a plain file (sysfs)
-        std::deque<std::string> replies; // each read takes from the first (empty: EAGAIN)
-        std::deque<int> accepts;         // bytes each write takes (-1: EIO); empty: all of it
-        std::string written;             // everything written
+        int openErrno = 0;                // non-zero: open fails with it
+        std::string ioctlReply;           // bytes LPIOC_GET_DEVICE_ID stores; empty: ioctl fails
+        std::string file;                 // content read by a plain file (sysfs)
+        std::deque<std::string> replies;  // each read takes from the first (empty: EAGAIN)
+        std::deque<int> accepts;          // bytes each write takes (-1: EIO); empty: all of it
+        std::string written;              // everything written
         int reads = 0;
     };
 

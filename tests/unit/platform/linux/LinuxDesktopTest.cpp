@@ -49,9 +49,9 @@ TEST(PrinterDataStore, ValuesPerQueueSurviveAndAreReadBackWhole) {
 TEST(LinuxDesktop, OnlyWebAddressesAreOpened) {
     EXPECT_TRUE(IsWebAddress("https://www.talvenor.com"));
     EXPECT_TRUE(IsWebAddress("HTTP://talvenor.com/support?q=1"));
-    for (const std::string bad : {"file:///etc/passwd", "javascript:alert(1)", "--help",
-                                  "https://", "https:///local", "https://a b", "http://x\n",
-                                  "ftp://host", "/usr/bin/xterm"})
+    for (const std::string bad :
+         {"file:///etc/passwd", "javascript:alert(1)", "--help", "https://", "https:///local",
+          "https://a b", "http://x\n", "ftp://host", "/usr/bin/xterm"})
         EXPECT_FALSE(IsWebAddress(bad)) << bad;
 
     test::TTempDir dir;

@@ -27,11 +27,11 @@ TEST(LinuxErrors, EachSystemErrorHasOneWin32NumberAndTheOnesTheCoreTestsAreRight
     EXPECT_EQ(SysErrorFromErrno(ENOTTY), kErrorInvalidFunction);
     EXPECT_EQ(SysErrorFromErrno(ECONNREFUSED), kErrorFileNotFound);
     EXPECT_EQ(SysErrorFromErrno(0), kErrorSuccess);
-    EXPECT_EQ(SysErrorFromErrno(EXDEV), kErrorGenFailure);  // anything unlisted
+    EXPECT_EQ(SysErrorFromErrno(EXDEV), kErrorGenFailure);               // anything unlisted
     EXPECT_EQ(SysErrorFromIppStatus(0x0406), kErrorInvalidPrinterName);  // not found
     EXPECT_EQ(SysErrorFromIppStatus(0x0401), kErrorAccessDenied);        // forbidden
     EXPECT_EQ(SysErrorFromIppStatus(0x0000), kErrorSuccess);
-    EXPECT_EQ(SysErrorFromIppStatus(0x0506), kErrorSplNoStartDoc);       // not accepting jobs
+    EXPECT_EQ(SysErrorFromIppStatus(0x0506), kErrorSplNoStartDoc);  // not accepting jobs
     EXPECT_EQ(SysErrorFromIppStatus(0x04FF), kErrorGenFailure);
 }
 
@@ -81,8 +81,7 @@ TEST(CupsRequests, SchemeKeywordOfThePpdAndQueueNames) {
     EXPECT_EQ(PpdSchemeFile("*NickName: \"Talvenor QR-520\"\n"), "");
 
     EXPECT_TRUE(IsCupsQueueName("Talvenor_QR-520"));
-    const std::vector<std::string> bad = {"",    "Talvenor QR-520", "a/b",
-                                          "a#b", "a\\b",             "a?b",
+    const std::vector<std::string> bad = {"",     "Talvenor QR-520",    "a/b", "a#b", "a\\b", "a?b",
                                           "a\tb", std::string(128, 'q')};
     for (const std::string& name : bad) EXPECT_FALSE(IsCupsQueueName(name)) << name;
 }

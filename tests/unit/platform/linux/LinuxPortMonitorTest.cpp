@@ -83,7 +83,8 @@ protected:
         auto view = memory->Map();
         auto block = view->Bytes();
         auto put = [&](std::size_t offset, std::uint32_t value) {
-            for (int i = 0; i < 4; ++i) block[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            for (int i = 0; i < 4; ++i)
+                block[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
         };
         put(0, 65536);
         put(4, static_cast<std::uint32_t>(command.size()));
@@ -96,8 +97,8 @@ protected:
         TResult result{};
         result.error = m_Monitor.Answer("Talvenor_QR-520", uri, kBlockName, type, answer, needed);
         result.answer = answer[0];
-        result.stored = static_cast<std::int32_t>(block[8] | block[9] << 8 | block[10] << 16 |
-                                                  block[11] << 24);
+        result.stored =
+            static_cast<std::int32_t>(block[8] | block[9] << 8 | block[10] << 16 | block[11] << 24);
         result.reply.assign(block.begin() + 128, block.begin() + 128 + std::max(result.stored, 0));
         return result;
     }
@@ -173,7 +174,8 @@ TEST_F(LinuxPortMonitorTest, ExchangesWithTheUsbPrinterOfTheQueue) {
     node.ioctlReply = test::IoctlReply("MFG:Talvenor;MDL:QR-520;SN:77;");
     node.replies = {"\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F"};
     m_Usb.Node("/dev/usb/lp0").ioctlReply = test::IoctlReply("MFG:Talvenor;MDL:QR-520;SN:11;");
-    auto result = Exchange("usb://Talvenor/QR-520?serial=77", "\x1B\x1D\x1E\x12\x09\x1B\x1D\x1F", 64);
+    auto result =
+        Exchange("usb://Talvenor/QR-520?serial=77", "\x1B\x1D\x1E\x12\x09\x1B\x1D\x1F", 64);
     EXPECT_EQ(result.answer, 1u);
     EXPECT_EQ(result.reply, std::string("\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F", 10));
     EXPECT_EQ(node.written, "\x1B\x1D\x1E\x12\x09\x1B\x1D\x1F");

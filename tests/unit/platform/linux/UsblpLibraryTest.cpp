@@ -45,8 +45,8 @@ TEST_F(UsblpLibraryTest, EnumeratesNodesInOrderWithTheirDeviceIds) {
     ASSERT_EQ(m_Library.USBPrintRefresh(), 3);
     EXPECT_EQ(FileName(0), "/dev/usb/lp0");
     EXPECT_EQ(FileName(1), "/dev/usb/lp2");
-    EXPECT_EQ(HardwareId(0), std::make_pair(std::string("USB001"),
-                                            std::string("MFG:Talvenor;MDL:QR-520;SN:A1;")));
+    EXPECT_EQ(HardwareId(0),
+              std::make_pair(std::string("USB001"), std::string("MFG:Talvenor;MDL:QR-520;SN:A1;")));
     EXPECT_EQ(HardwareId(1),
               std::make_pair(std::string("USB002"), std::string("MFG:Talvenor;MDL:QJ-760;")));
     EXPECT_EQ(HardwareId(2).first, "USB003");

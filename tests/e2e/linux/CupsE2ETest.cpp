@@ -77,10 +77,22 @@ protected:
                          {"LANG", "C"},
                          {"LC_ALL", ""},
                          {"LC_MESSAGES", ""}};
-        for (const auto& [key, value] : m_Environment) ::setenv(key.c_str(), value.c_str(), 1);
+        for (const auto& [key, value] : m_Environment) {
+            const char* old = std::getenv(key.c_str());
+            m_Saved.emplace_back(key, old ? std::optional<std::string>(old) : std::nullopt);
+            ::setenv(key.c_str(), value.c_str(), 1);
+        }
     }
 
-    void TearDown() override { InstallTestPlatform(); }
+    void TearDown() override {
+        InstallTestPlatform();
+        for (const auto& [key, value] : m_Saved) {
+            if (value)
+                ::setenv(key.c_str(), value->c_str(), 1);
+            else
+                ::unsetenv(key.c_str());
+        }
+    }
 
     // A queue printing to the daemon, with a PPD of the given nickname and scheme keyword.
     void AddQueue(const std::string& name, const std::string& nickName,
@@ -116,6 +128,7 @@ protected:
     std::unique_ptr<TEmulatorDaemon> m_pDaemon;
     fs::path m_Scheme;
     std::map<std::string, std::string> m_Environment;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_Saved;
 };
 
 TEST_F(CupsE2E, StartUpFindsTheSchemeThroughThePpdOrTheDriverDirectory) {
@@ -179,6 +192,7 @@ TEST_F(CupsE2E, ItemExchangeRawJobAndTimeDataReachThePrinter) {
     AddQueue(kQueue, "Talvenor QR-520", m_Scheme.string());
     UseNativePlatformFor(kQueue);
     TScopedRecorder ui;
+    ASSERT_TRUE(Platform().Spooler().Open(kQueue, TPrinterAccess::Full)) << ThreadLastErrorText();
 
     // The item dialog's read and its write with read-back, through the in-process monitor.
     g_CurrentPage = 1;

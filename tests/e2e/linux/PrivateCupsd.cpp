@@ -131,22 +131,27 @@ TPrivateCupsd::~TPrivateCupsd() {
 }
 
 bool TPrivateCupsd::Start(std::string& problem) {
+    // libcups reads CUPS_SERVER and CUPS_STATEDIR once per process: every server of one test
+    // process listens on the same port and keeps its state in the same folder.
+    static const int port = FreeLoopbackPort();
+    static const TTempDir state;
     const fs::path root = m_Dir.Path();
     // The backends run as lp: they must reach the spool and the tests' files.
     ::chmod(root.c_str(), 0755);
-    for (const char* sub : {"conf", "spool", "spool/tmp", "log", "state", "cache"}) {
+    ::chmod(state.Path().c_str(), 0755);
+    for (const char* sub : {"conf", "spool", "spool/tmp", "log", "cache"}) {
         fs::create_directories(root / sub);
         ::chmod((root / sub).c_str(), 0755);
     }
-    m_iPort = FreeLoopbackPort();
+    m_iPort = port;
     const auto [user, grp] = RunAs();
     const std::string r = root.string();
     WriteFileBytes(root / "conf" / "cups-files.conf",
                    "ServerRoot " + r + "/conf\nRequestRoot " + r + "/spool\nTempDir " + r +
-                       "/spool/tmp\nStateDir " + r + "/state\nCacheDir " + r + "/cache\nErrorLog " +
-                       r + "/log/error_log\nAccessLog " + r + "/log/access_log\nPageLog " + r +
-                       "/log/page_log\nFileDevice No\nUser " + user + "\nGroup " + grp +
-                       "\nSystemGroup root\n");
+                       "/spool/tmp\nStateDir " + state.Path().string() + "\nCacheDir " + r +
+                       "/cache\nErrorLog " + r + "/log/error_log\nAccessLog " + r +
+                       "/log/access_log\nPageLog " + r + "/log/page_log\nFileDevice No\nUser " +
+                       user + "\nGroup " + grp + "\nSystemGroup root\n");
     // Shaped as a distribution's own: administration needs the SystemGroup.
     WriteFileBytes(root / "conf" / "cupsd.conf",
                    "LogLevel debug\nListen 127.0.0.1:" + std::to_string(m_iPort) +
@@ -164,7 +169,7 @@ bool TPrivateCupsd::Start(std::string& problem) {
                        "  </Limit>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
                        "</Policy>\n");
     ::setenv("CUPS_SERVER", ("127.0.0.1:" + std::to_string(m_iPort)).c_str(), 1);
-    ::setenv("CUPS_STATEDIR", (root / "state").c_str(), 1);
+    ::setenv("CUPS_STATEDIR", state.Path().c_str(), 1);
     m_pServer = std::make_unique<TBackgroundProgram>(
         std::vector<std::string>{kCupsd, "-f", "-c", r + "/conf/cupsd.conf", "-s",
                                  r + "/conf/cups-files.conf"},
@@ -228,7 +233,7 @@ TEmulatorDaemon::~TEmulatorDaemon() {
 
 std::string TEmulatorDaemon::SocketUri() const {
     // No SNMP probe and no wait for the printer to hang up: the emulator keeps the line open.
-    return "socket://127.0.0.1:" + std::to_string(m_iPort) + "?snmp=false&waiteof=false";
+    return "socket://127.0.0.1:" + std::to_string(m_iPort) + "/?snmp=false&waiteof=false";
 }
 
 }  // namespace ps::test

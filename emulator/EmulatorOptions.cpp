@@ -89,6 +89,8 @@ TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys) {
     keys.Flag("NoInkBox", options.noInkBox);
     keys.Flag("AllowLargeReplies", options.allowLargeReplies);
     keys.Flag("KeepStaleReplies", options.keepStaleReplies);
+    if (auto n = keys.Integer("MuteAfterReplies", 0, kMaxUnsigned, "never mute"))
+        options.muteAfterReplies = static_cast<std::uint32_t>(*n);
     keys.Integer("PassbookHeight", options.passbookHeight, 0, 0xFFFF);
     if (auto n = keys.Integer("TotalPages", 0, kMaxUnsigned, "keeps 0"))
         options.totalPages = static_cast<std::uint32_t>(*n);

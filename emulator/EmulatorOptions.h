@@ -30,6 +30,7 @@ struct TEmulatorOptions {
     std::vector<std::uint8_t> noise;                     // "NoiseHex=": bytes before every reply
     bool allowLargeReplies = false;                      // "AllowLargeReplies=1"
     bool keepStaleReplies = false;                       // "KeepStaleReplies=1"
+    std::optional<std::uint32_t> muteAfterReplies;       // "MuteAfterReplies=N"
     std::uint16_t passbookHeight = 201;                  // "PassbookHeight=" (1/60 inch)
     // The firmware reply: "FirmwareVersion=0102.0001" gives bytes 0-3, "FirmwareDate=2023-07-27"
     // bytes 4-7 (digits read as hex, so the dates are binary-coded decimal); "FirmwareHex="

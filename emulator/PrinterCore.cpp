@@ -137,6 +137,12 @@ void TPrinterCore::EjectPage() {
 
 void TPrinterCore::Reply(TBytes bytes) {
     if (!m_bReplies || m_bMute) return;
+    if (m_Options.muteAfterReplies && m_nRepliesSent >= *m_Options.muteAfterReplies) {
+        m_bMute = true;  // stops answering for the rest of its run, as if unplugged mid-way
+        Event("stopped answering after " + std::to_string(m_nRepliesSent) + " replies");
+        return;
+    }
+    ++m_nRepliesSent;
     if (!m_Options.noise.empty())
         bytes.insert(bytes.begin(), m_Options.noise.begin(), m_Options.noise.end());
     ReplyTransfer(std::move(bytes));

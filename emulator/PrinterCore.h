@@ -116,6 +116,7 @@ private:
     std::string m_strModelName;
     std::uint32_t m_dwReplyDelayMs;
     bool m_bMute;
+    std::uint32_t m_nRepliesSent = 0;  // for MuteAfterReplies
     std::uint8_t m_byIdleStatus;
     TPrinterState m_State;
 

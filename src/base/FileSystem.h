@@ -29,4 +29,7 @@ bool RemoveFile(const std::filesystem::path& path);
 /// This process's identifier, for names that must differ between instances.
 std::uint64_t ProcessNumber();
 
+/// True when standard error is a terminal (progress lines are for people, not for files).
+bool StandardErrorIsTerminal();
+
 }  // namespace ps::fs

@@ -44,6 +44,9 @@ public:
     std::optional<std::string> GetDriverDirectory(const std::string&) override {
         return Unavailable<std::optional<std::string>>("print spooler", std::nullopt);
     }
+    std::optional<std::vector<std::string>> EnumPrinterNames() override {
+        return Unavailable<std::optional<std::vector<std::string>>>("print spooler", std::nullopt);
+    }
 };
 
 class TUnavailableShell : public TShell {
@@ -106,6 +109,8 @@ std::string SysErrorText(TSysError error) {
             return "the disk is full";
         case kErrorInsufficientBuffer:
             return "the memory area is too small";
+        case kErrorBusy:
+            return "the printer is in use by another program";
         case kErrorModNotFound:
             return "the library is not installed";
         case kErrorMoreData:
@@ -185,6 +190,11 @@ bool TKernel::UsbPrintGetLptStatus(TIoHandle, std::uint8_t&) {
 TVendorUsbLibrary* TKernel::LoadVendorUsbLibrary() {
     return Unavailable<TVendorUsbLibrary*>("vendor USB port library", nullptr);
 }
+std::optional<std::vector<std::string>> TSpooler::EnumPrinterNames() {
+    SetThreadLastError(kErrorNotSupported);
+    return std::nullopt;
+}
+
 TSpooler& TPlatform::Spooler() {
     static TUnavailableSpooler spooler;
     return spooler;

@@ -109,6 +109,10 @@ public:
 
     /// The printer driver directory of the local machine for an environment ("" = current).
     virtual std::optional<std::string> GetDriverDirectory(const std::string& environment) = 0;
+
+    /// The names of the printers the spooler knows, in its order (printer enumeration, level
+    /// 1 names). Default: nothing (kErrorNotSupported), for spoolers that cannot list them.
+    virtual std::optional<std::vector<std::string>> EnumPrinterNames();
 };
 
 }  // namespace ps

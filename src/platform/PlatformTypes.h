@@ -26,6 +26,7 @@ inline constexpr TSysError kErrorNotSupported = 50;
 inline constexpr TSysError kErrorInvalidParameter = 87;
 inline constexpr TSysError kErrorDiskFull = 112;
 inline constexpr TSysError kErrorInsufficientBuffer = 122;
+inline constexpr TSysError kErrorBusy = 170;
 inline constexpr TSysError kErrorModNotFound = 126;
 inline constexpr TSysError kErrorMoreData = 234;
 inline constexpr TSysError kErrorTimeout = 1460;

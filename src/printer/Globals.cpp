@@ -2,6 +2,8 @@
 // Storage of the process-wide state.
 #include "printer/Globals.h"
 
+#include "transport/ExchangeLock.h"
+
 namespace ps {
 
 std::string g_PrinterName;
@@ -32,6 +34,7 @@ void ResetGlobals() {
     g_ReadCount = 0;
     g_LastReadOk = false;
     g_HeadSN.clear();
+    SetExchangeLock({});
 }
 
 }  // namespace ps

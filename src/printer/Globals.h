@@ -24,7 +24,8 @@ extern std::int32_t g_ReadCount;        // "ReadPrinter"/"Count" of the per-prin
 extern bool g_LastReadOk;               // "ReadPrinter"/"Last" of the per-printer INI
 extern std::string g_HeadSN;            // print head serial number accepted by its dialog
 
-/// Puts every value back to its state before start-up (tests run several start-ups).
+/// Puts every value back to its state before start-up (tests run several start-ups), the
+/// exchange lock's file included.
 void ResetGlobals();
 
 }  // namespace ps

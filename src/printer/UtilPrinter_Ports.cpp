@@ -2,6 +2,7 @@
 // Port routes: port lists, USB printer enumeration and the raw one-way sends.
 #include "platform/Platform.h"
 #include "printer/UtilPrinter.h"
+#include "transport/ExchangeLock.h"
 #include "transport/RawJob.h"
 #include "transport/TVPCOMM.h"
 #include "transport/UsbDevices.h"
@@ -126,6 +127,7 @@ bool WritePortDevice(const std::uint8_t* data, std::uint32_t count, const std::s
     std::string full = path.starts_with("\\\\") ? path : "\\\\?\\" + path;
     TFileCreation creation = path.find(":\\") != std::string::npos ? TFileCreation::CreateAlways
                                                                    : TFileCreation::OpenExisting;
+    const TExchangeLock lock;
     TKernel& kernel = Platform().Kernel();
     TScopedIoHandle file(kernel.OpenFileHandle(full, true, true, creation));
     if (!file.Valid()) return false;
@@ -134,6 +136,7 @@ bool WritePortDevice(const std::uint8_t* data, std::uint32_t count, const std::s
 }
 
 bool SendUSBBytes(std::string_view data, int index) {
+    const TExchangeLock lock;
     TIoHandle handle = OpenPrinterUSBPort(index + 1);
     if (handle == kInvalidIoHandle) return false;
     const auto length = static_cast<std::int32_t>(data.size());

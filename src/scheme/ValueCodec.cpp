@@ -82,16 +82,22 @@ std::string PageReadCommand(std::string_view getValueClass,
     return text;
 }
 
-std::string WriteCommand(std::string_view enter, std::string_view setInstruction,
-                         std::uint32_t nParameterByte, std::int32_t value, std::string_view tail,
-                         std::string_view save) {
+std::string ItemWriteText(std::string_view setInstruction, std::uint32_t nParameterByte,
+                          std::int32_t value) {
     while (!setInstruction.empty() && setInstruction.front() == ' ')
         setInstruction.remove_prefix(1);
     while (!setInstruction.empty() && setInstruction.back() == ' ') setInstruction.remove_suffix(1);
+    std::string text(setInstruction);
+    for (std::uint8_t b : ValueToBytes(nParameterByte, value)) text += " " + Hex2(b);
+    return text;
+}
+
+std::string WriteCommand(std::string_view enter, std::string_view setInstruction,
+                         std::uint32_t nParameterByte, std::int32_t value, std::string_view tail,
+                         std::string_view save) {
     std::string text(enter);
     text += ' ';
-    text += setInstruction;
-    for (std::uint8_t b : ValueToBytes(nParameterByte, value)) text += " " + Hex2(b);
+    text += ItemWriteText(setInstruction, nParameterByte, value);
     text += ' ';
     text += tail;
     text += ' ';

@@ -39,6 +39,11 @@ std::string SingleReadCommand(std::string_view getValueClass, std::string_view g
 std::string PageReadCommand(std::string_view getValueClass,
                             const std::vector<std::string>& getInstructions, std::string_view tail);
 
+/// "SetInstruction XX..": one item's write without its tail, the set command without the
+/// blanks around it followed by the value bytes.
+std::string ItemWriteText(std::string_view setInstruction, std::uint32_t nParameterByte,
+                          std::int32_t value);
+
 /// "Enter SetInstruction XX.. Tail Save": one framed item write with its value bytes.
 std::string WriteCommand(std::string_view enter, std::string_view setInstruction,
                          std::uint32_t nParameterByte, std::int32_t value, std::string_view tail,

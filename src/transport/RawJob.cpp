@@ -3,11 +3,13 @@
 #include "transport/RawJob.h"
 
 #include "platform/Platform.h"
+#include "transport/ExchangeLock.h"
 
 namespace ps {
 
 bool SendRawDocument(const std::string& printerName, const std::string& documentName,
                      std::span<const std::uint8_t> data) {
+    const TExchangeLock lock;
     auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
     if (!printer) return false;
     printer->StartDocument(documentName, "", "RAW");

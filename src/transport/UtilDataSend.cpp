@@ -9,6 +9,7 @@
 #include "base/Lib_String.h"
 #include "base/TextCodec.h"
 #include "platform/Platform.h"
+#include "transport/ExchangeLock.h"
 #include "transport/RawJob.h"
 
 namespace ps {
@@ -50,6 +51,7 @@ bool PortMonitorExchange(const std::string& printerName, const std::uint8_t* com
         SetThreadLastError(kErrorInvalidParameter);
         return false;
     }
+    const TExchangeLock lock;  // no other program talks to the printer meanwhile
     auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Full);
     if (!printer) return false;
 

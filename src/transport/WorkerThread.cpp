@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
+#include "transport/ExchangeLock.h"
 
 namespace ps {
 namespace {
@@ -79,6 +80,8 @@ void WaitPumpingMessages(TWorkerThread& worker) {
 bool RunWorkerPumping(TWorkerThread& worker) {
     bool expected = false;
     if (!g_bExchangeInProgress.compare_exchange_strong(expected, true)) return false;
+    // Taken before the worker starts: the worker thread itself never waits for it.
+    const TExchangeLock lock;
     // Joined before the flag drops on every path, also when a pumped event throws.
     struct TExchangeScope {
         TWorkerThread& worker;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// printer-settings-tool: scheme dump and lint, string table dump, INI look-ups.
+// printer-settings-tool: scheme dump and lint, string table dump, INI look-ups, and the printer
+// verbs that read, set, export and import a printer's settings.
 #include <exception>
 #include <iostream>
 #include <string>
@@ -7,6 +8,8 @@
 
 #include "ToolCommands.h"
 #include "ToolCommon.h"
+#include "Verbs.h"
+#include "base/FileSystem.h"
 #include "platform/PlatformSelect.h"
 
 namespace {
@@ -17,7 +20,14 @@ constexpr const char* kUsage =
     "  printer-settings-tool scheme lint SCHEME_FILE [MENU_FILE]\n"
     "  printer-settings-tool strings [--lang CN|CHT|EN|JP | --langid 0xNNNN]\n"
     "  printer-settings-tool ini [--lang L] FILE SECTION KEY [DEFAULT]\n"
-    "  printer-settings-tool ini [--lang L] --int FILE SECTION KEY DEFAULT\n";
+    "  printer-settings-tool ini [--lang L] --int FILE SECTION KEY DEFAULT\n"
+    "  printer-settings-tool printers [--json]\n"
+    "  printer-settings-tool get PRINTER [ITEM ...] [--page PAGE] [--json] [--lang L] [--wait S]\n"
+    "  printer-settings-tool set PRINTER NAME=VALUE ... [--dry-run] [--json] [--lang L] [--wait S]\n"
+    "  printer-settings-tool export PRINTER [--lang L] [--wait S] > FILE.json\n"
+    "  printer-settings-tool import PRINTER FILE.json [--dry-run] [--force] [--json] [--lang L]\n"
+    "                                [--wait S]\n"
+    "  (ITEM: an item's Name or PAGE/INDEX; see docs/command-line.md)\n";
 
 }  // namespace
 
@@ -31,6 +41,10 @@ int main(int argc, char** argv) {
         ps::InstallDefaultPlatform();
         const std::string command = args[0];
         args.erase(args.begin());
+        if (ps::tool::IsPrinterVerb(command)) {
+            ps::tool::TVerbIo io{std::cout, std::cerr, ps::fs::StandardErrorIsTerminal()};
+            return ps::tool::RunPrinterVerb(command, std::move(args), io);
+        }
         if (command == "scheme") return ps::tool::RunSchemeCommand(std::move(args));
         if (command == "strings") return ps::tool::RunStringsCommand(std::move(args));
         if (command == "ini") return ps::tool::RunIniCommand(std::move(args));

@@ -84,4 +84,8 @@ std::uint64_t ProcessNumber() {
     return static_cast<std::uint64_t>(::getpid());
 }
 
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 }  // namespace ps::fs

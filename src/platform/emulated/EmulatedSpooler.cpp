@@ -221,4 +221,10 @@ std::optional<std::string> TEmulatedSpooler::GetDriverDirectory(const std::strin
     return m_Config.driverDirectory.string();
 }
 
+std::optional<std::vector<std::string>> TEmulatedSpooler::EnumPrinterNames() {
+    std::vector<std::string> names;
+    for (const TEmulatedPrinterConfig& printer : m_Config.printers) names.push_back(printer.name);
+    return names;
+}
+
 }  // namespace ps::emu

@@ -20,6 +20,7 @@ public:
     std::unique_ptr<TPrinterHandle> Open(const std::string& printerName,
                                          TPrinterAccess access) override;
     std::optional<std::string> GetDriverDirectory(const std::string& environment) override;
+    std::optional<std::vector<std::string>> EnumPrinterNames() override;
 
 private:
     const TEmulationConfig& m_Config;

@@ -1,0 +1,177 @@
+// SPDX-License-Identifier: MIT
+// Options, the printer session and the progress line of the printer verbs.
+#include "VerbSession.h"
+
+#include <ostream>
+
+#include "ToolCommon.h"
+#include "app/PrinterSession.h"
+#include "localisation/Scheme.h"
+#include "platform/Platform.h"
+#include "platform/UserInterface.h"
+#include "printer/Globals.h"
+#include "printer/UtilPrinter.h"
+#include "scheme/Scheme3.h"
+#include "transport/ExchangeLock.h"
+
+namespace ps::tool {
+namespace {
+
+constexpr std::uint32_t kMaxWaitSeconds = 24 * 60 * 60;
+constexpr std::uint64_t kProgressAfterMs = 1000;
+
+// Message boxes go to standard error as the console hook writes them; the waiting window has
+// nothing to show on a command line (the progress line stands for it).
+class TVerbUserInterface : public TConsoleUserInterface {
+public:
+    void ShowWaiting(const std::string&, const std::string&) override {}
+};
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+}  // namespace
+
+TPrinterOptions TakePrinterOptions(std::vector<std::string>& args) {
+    TPrinterOptions options;
+    try {
+        options.langId = TakeLanguageOption(args);
+    } catch (const EUsageError& e) {
+        throw EVerbFailure(kVerbBadInput, e.what());
+    }
+    options.bJson = TakeFlag(args, "--json");
+    const std::vector<std::string> waits = TakeValues(args, "--wait");
+    if (waits.size() > 1) throw EVerbFailure(kVerbBadInput, "give --wait once");
+    if (!waits.empty()) {
+        bool digits = !waits[0].empty() && waits[0].size() <= 5;
+        for (char c : waits[0]) digits = digits && c >= '0' && c <= '9';
+        const auto seconds = digits ? TryStrToInt(waits[0]) : std::nullopt;
+        if (!seconds || *seconds < 0 || static_cast<std::uint32_t>(*seconds) > kMaxWaitSeconds)
+            throw EVerbFailure(kVerbBadInput, "--wait needs a number of seconds from 0 to " +
+                                                  std::to_string(kMaxWaitSeconds) + ", not " +
+                                                  Quoted(waits[0]));
+        options.waitSeconds = static_cast<std::uint32_t>(*seconds);
+    }
+    return options;
+}
+
+bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
+    const auto before = args.size();
+    std::erase(args, name);
+    return args.size() != before;
+}
+
+std::vector<std::string> TakeValues(std::vector<std::string>& args, const std::string& name) {
+    std::vector<std::string> values;
+    for (auto it = args.begin(); it != args.end();) {
+        if (*it != name) {
+            ++it;
+            continue;
+        }
+        if (it + 1 == args.end()) throw EVerbFailure(kVerbBadInput, name + " needs a value");
+        values.push_back(*(it + 1));
+        it = args.erase(it, it + 2);
+    }
+    return values;
+}
+
+void RejectUnknownOptions(const std::vector<std::string>& args) {
+    for (const std::string& arg : args)
+        if (arg.starts_with("--")) throw EVerbFailure(kVerbBadInput, "unknown option " + arg);
+}
+
+TPrinterSession::TPrinterSession(const std::string& printerName, const TPrinterOptions& options,
+                                 TVerbIo& io)
+    : m_strPrinter(printerName) {
+    InstallUserInterface(std::make_unique<TVerbUserInterface>());
+    ApplySystemLanguage(options.langId);
+    // The empty name would open the print server, which is no printer.
+    if (printerName.empty() || !Platform().Spooler().Open(printerName, TPrinterAccess::Default))
+        throw EVerbFailure(kVerbBadInput, "unknown printer " + Quoted(printerName) +
+                                              " (printer-settings-tool printers lists them)");
+
+    ResetGlobals();
+    SetUpPrinterPaths(printerName);
+    std::optional<std::uint32_t> limitMs;
+    if (options.waitSeconds) limitMs = *options.waitSeconds * 1000;
+    m_pLock = std::make_unique<TExchangeLock>(limitMs, [&] {
+        io.err << "printer-settings-tool: " << Quoted(printerName)
+               << " is in use by another Printer Settings program; waiting";
+        if (options.waitSeconds) io.err << " up to " << *options.waitSeconds << " s";
+        io.err << "...\n" << std::flush;
+    });
+    if (!m_pLock->Held())
+        throw EVerbFailure(kVerbBusy, Quoted(printerName) + " is still in use after " +
+                                          std::to_string(*options.waitSeconds) +
+                                          " s; nothing was done");
+
+    switch (LoadPrinterScheme()) {
+        case TPrinterCheck::Ready:
+            break;
+        case TPrinterCheck::MenuVersionUnknown:
+            throw EVerbFailure(kVerbStartRefused, "the scheme of " + Quoted(printerName) +
+                                                      " has a menu version this program does "
+                                                      "not know");
+        default:
+            throw EVerbFailure(kVerbStartRefused,
+                               "no item menu for " + Quoted(printerName) +
+                                   " (the printer did not give its menu)");
+    }
+    if (CheckPrinterIdle() != TPrinterCheck::Ready)
+        throw EVerbFailure(kVerbStartRefused,
+                           "jobs wait in the queue of " + Quoted(printerName) +
+                               "; delete them and try again");
+}
+
+TPrinterSession::~TPrinterSession() {
+    m_pLock.reset();
+    g_SchemeOptions.reset();
+    ResetGlobals();
+    InstallUserInterface(nullptr);
+}
+
+TSchemeOptions2& TPrinterSession::Scheme() {
+    return *g_SchemeOptions;
+}
+
+const TIniFile& TPrinterSession::Menu() {
+    if (!m_Menu) m_Menu = TIniFile::FromFile(g_MenuFile);
+    return *m_Menu;
+}
+
+TReadRoute TPrinterSession::RequireReachable() {
+    std::string port;
+    bool online = false;
+    if (!GetPrinterPortInfo(m_strPrinter, port, online) || !online || port.empty())
+        throw EVerbFailure(kVerbUnreachable, Quoted(m_strPrinter) +
+                                                 " is off-line or has no port; nothing was sent");
+    return ChooseReadRoute(m_strPrinter);
+}
+
+json TPrinterSession::Header(const std::string& verb) const {
+    const TTagSections& sections = g_SchemeOptions->m_Sections;
+    return json{{"format", kDocumentFormat},
+                {"verb", verb},
+                {"printer", m_strPrinter},
+                {"model", sections.PrinterName},
+                {"schemeVersion", sections.DriverVersion},
+                {"menuVersion", sections.MenuVersion},
+                {"language", std::string(LanguageSuffix(g_GlobalString.Language))}};
+}
+
+TProgressLine::TProgressLine(TVerbIo& io, std::string label)
+    : m_Io(io), m_strLabel(std::move(label)), m_qwStartMs(Platform().Clock().NowMs()) {}
+
+TProgressLine::~TProgressLine() {
+    if (m_bShown) m_Io.err << "\r\x1B[K" << std::flush;
+}
+
+void TProgressLine::Update(std::size_t done, std::size_t total) {
+    if (!m_Io.bErrIsTerminal || done >= total) return;
+    if (!m_bShown && Platform().Clock().NowMs() - m_qwStartMs < kProgressAfterMs) return;
+    m_bShown = true;
+    m_Io.err << "\r\x1B[K" << m_strLabel << ": " << done << " of " << total << std::flush;
+}
+
+}  // namespace ps::tool

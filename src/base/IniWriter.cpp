@@ -154,6 +154,17 @@ std::string SetIniValueInText(std::string_view text, std::string_view section, s
 
 bool WriteIniString(const std::filesystem::path& path, std::string_view section,
                     std::string_view key, std::string_view value) {
+    return WriteIniStrings(path, section, {{std::string(key), std::string(value)}});
+}
+
+bool WriteIniStrings(const std::filesystem::path& path, std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values) {
+    auto setAll = [&](std::string_view text) {
+        std::string result(text);
+        for (const auto& [key, value] : values)
+            result = SetIniValueInText(result, section, key, value);
+        return result;
+    };
     std::error_code ec;
     auto folder = path.parent_path();
     if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) return false;
@@ -165,17 +176,15 @@ bool WriteIniString(const std::filesystem::path& path, std::string_view section,
     std::string result;
     if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
         bool bigEndian = bytes[0] == '\xFE';
-        std::string text = SetIniValueInText(
-            Utf16ToUtf8(std::string_view(bytes).substr(2), bigEndian), section, key, value);
+        std::string text = setAll(Utf16ToUtf8(std::string_view(bytes).substr(2), bigEndian));
         std::string units = Utf16ToBytesLE(Utf8ToUtf16(text));
         if (bigEndian)
             for (std::size_t i = 0; i + 1 < units.size(); i += 2) std::swap(units[i], units[i + 1]);
         result = bytes.substr(0, 2) + units;
     } else if (starts("\xEF\xBB\xBF")) {
-        result = bytes.substr(0, 3) +
-                 SetIniValueInText(std::string_view(bytes).substr(3), section, key, value);
+        result = bytes.substr(0, 3) + setAll(std::string_view(bytes).substr(3));
     } else {
-        result = SetIniValueInText(bytes, section, key, value);
+        result = setAll(bytes);
     }
     return WriteFileAtomically(path, result);
 }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ps {
 
@@ -21,6 +23,11 @@ std::string SetIniValueInText(std::string_view text, std::string_view section, s
 /// not, and gives false. The file is replaced through a temporary name and a rename.
 bool WriteIniString(const std::filesystem::path& path, std::string_view section,
                     std::string_view key, std::string_view value);
+
+/// Sets several keys of one section the same way, in one replacement of the file: readers see
+/// all of them changed or none.
+bool WriteIniStrings(const std::filesystem::path& path, std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values);
 
 /// WriteIniString with the value in decimal.
 bool WriteIniInteger(const std::filesystem::path& path, std::string_view section,

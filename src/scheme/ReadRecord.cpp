@@ -24,10 +24,10 @@ void RecordWorkerExchange(const TRWPrinter& worker) {
         count = TIniFile::FromFile(g_PrinterIniFile, kRecordLanguage)
                     .ReadInteger("ReadPrinter", "Count", 0);
     if (worker.m_bReadAttempted) ++count;
-    if (worker.m_bPortOpened && !g_PrinterIniFile.empty()) {
-        WriteIniInteger(g_PrinterIniFile, "ReadPrinter", "Count", count);
-        WriteIniString(g_PrinterIniFile, "ReadPrinter", "Last", worker.m_bResult ? "-1" : "0");
-    }
+    // Both keys in one replacement of the file: one write per exchange, never half a record.
+    if (worker.m_bPortOpened && !g_PrinterIniFile.empty())
+        WriteIniStrings(g_PrinterIniFile, "ReadPrinter",
+                        {{"Count", std::to_string(count)}, {"Last", worker.m_bResult ? "-1" : "0"}});
     g_ReadCount = count;
     g_LastReadOk = worker.m_bResult;
     if (!worker.m_bResult && g_SchemeOptions && g_SchemeOptions->m_Sections.ReadOnLastFail == 0 &&

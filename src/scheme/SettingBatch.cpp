@@ -54,7 +54,9 @@ std::vector<TBatchItemResult> WriteValuesAndConfirm(TSchemeOptions2& scheme,
 
     std::vector<TItemRef> refs;
     for (const TBatchValue& value : values) refs.push_back(value.ref);
-    const std::vector<TItemReading> readings = ReadItemValues(scheme, refs, route, progress);
+    // One value is read back alone, as the item dialog reads back its write.
+    const TReadRoute readBack = values.size() > 1 ? route : TReadRoute{};
+    const std::vector<TItemReading> readings = ReadItemValues(scheme, refs, readBack, progress);
 
     std::vector<TBatchItemResult> results;
     for (std::size_t i = 0; i < values.size(); ++i) {

@@ -36,8 +36,9 @@ struct TBatchItemResult {
 
 /// Sends the batch to g_PrinterName through the port monitor in one piece. When that send
 /// fails, the save instruction goes alone after it, so a printer that took part of the batch
-/// does not stay in setting mode. Then waits SleepBeforeRead and reads every value back by
-/// `route`. Each value is Confirmed when it reads back as written (or, once sent, when the
+/// does not stay in setting mode. Then waits SleepBeforeRead and reads every value back: a
+/// single value alone through the port monitor, as the item dialog does, several by `route`, as
+/// the group dialog reads its page again. Each value is Confirmed when it reads back as written (or, once sent, when the
 /// scheme's AffirmReadDisable is set), NotConfirmed when sent but read back otherwise or not at
 /// all, SendFailed when the send failed and the printer does not hold it. Throws EConvertError
 /// as BatchWriteCommandOf, and for a command the port-monitor block cannot carry, before

@@ -3,6 +3,8 @@
 # further packages named on the command line.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config zlib1g-dev nlohmann-json3-dev libgtest-dev libgmock-dev
+          # JSON Schema validation of the tool's documents in the tests
+          libvalijson-dev
           # the windows: Qt 6 Widgets and SVG, the display plug-ins (offscreen, xcb), a bare X
           # server for runs without a desktop, and fonts for Chinese and Japanese text
           qt6-base-dev qt6-svg-dev qt6-qpa-plugins xvfb xauth fonts-noto-cjk fonts-dejavu-core

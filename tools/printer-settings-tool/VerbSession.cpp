@@ -84,6 +84,16 @@ void RejectUnknownOptions(const std::vector<std::string>& args) {
 TPrinterSession::TPrinterSession(const std::string& printerName, const TPrinterOptions& options,
                                  TVerbIo& io)
     : m_strPrinter(printerName) {
+    try {
+        Open(options, io);
+    } catch (...) {
+        Close();  // a refused start leaves no state behind either
+        throw;
+    }
+}
+
+void TPrinterSession::Open(const TPrinterOptions& options, TVerbIo& io) {
+    const std::string& printerName = m_strPrinter;
     InstallUserInterface(std::make_unique<TVerbUserInterface>());
     ApplySystemLanguage(options.langId);
     // The empty name would open the print server, which is no printer.
@@ -125,6 +135,10 @@ TPrinterSession::TPrinterSession(const std::string& printerName, const TPrinterO
 }
 
 TPrinterSession::~TPrinterSession() {
+    Close();
+}
+
+void TPrinterSession::Close() {
     m_pLock.reset();
     g_SchemeOptions.reset();
     ResetGlobals();

@@ -75,6 +75,9 @@ public:
     json Header(const std::string& verb) const;
 
 private:
+    void Open(const TPrinterOptions& options, TVerbIo& io);
+    void Close();
+
     std::string m_strPrinter;
     std::unique_ptr<TExchangeLock> m_pLock;
     std::optional<TIniFile> m_Menu;

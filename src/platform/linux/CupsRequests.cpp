@@ -103,6 +103,33 @@ std::optional<TCupsQueue> QueryQueue(TCupsConnection& connection, const std::str
     return queue;
 }
 
+std::optional<std::vector<std::string>> QueryQueueNames(TCupsConnection& connection) {
+    static const char* const kAttributes[] = {"printer-name"};
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  static_cast<int>(std::size(kAttributes)), nullptr, kAttributes);
+    ipp_t* response = cupsDoRequest(connection.Http(), request, "/");
+    const ipp_status_t status = cupsLastError();
+    std::vector<std::string> names;
+    // A server without queues answers "not found": an empty list, not a failure.
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        ippDelete(response);
+        return names;
+    }
+    if (status > IPP_STATUS_OK_CONFLICTING || !response) {
+        ippDelete(response);
+        const char* text = cupsLastErrorString();
+        SetThreadLastError(SysErrorFromIppStatus(status),
+                           std::string("the CUPS server refused: ") + (text ? text : "no answer"));
+        return std::nullopt;
+    }
+    for (ipp_attribute_t* attr = ippFindAttribute(response, "printer-name", IPP_TAG_NAME); attr;
+         attr = ippFindNextAttribute(response, "printer-name", IPP_TAG_NAME))
+        if (const char* name = ippGetString(attr, 0, nullptr)) names.emplace_back(name);
+    ippDelete(response);
+    return names;
+}
+
 std::optional<std::vector<TJobInfo1>> QueryOpenJobs(TCupsConnection& connection,
                                                     const std::string& name) {
     static const char* const kAttributes[] = {"job-id", "job-name", "job-state", "document-format"};

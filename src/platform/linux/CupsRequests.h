@@ -47,6 +47,10 @@ bool IsCupsQueueName(const std::string& name);
 /// server has no such queue) on failure.
 std::optional<TCupsQueue> QueryQueue(TCupsConnection& connection, const std::string& name);
 
+/// The names of the server's queues, in the order the server lists them; nothing (last-error
+/// value set) when it cannot be asked.
+std::optional<std::vector<std::string>> QueryQueueNames(TCupsConnection& connection);
+
 /// The queue's jobs that are not completed (pending, held, processing, stopped), oldest first.
 std::optional<std::vector<TJobInfo1>> QueryOpenJobs(TCupsConnection& connection,
                                                     const std::string& name);

@@ -156,6 +156,12 @@ std::unique_ptr<TPrinterHandle> TCupsSpooler::Open(const std::string& printerNam
     return std::make_unique<TCupsPrinterHandle>(*this, std::move(connection), queue->name, access);
 }
 
+std::optional<std::vector<std::string>> TCupsSpooler::EnumPrinterNames() {
+    TCupsConnection connection;
+    if (!connection.Connect()) return std::nullopt;
+    return QueryQueueNames(connection);
+}
+
 std::optional<std::string> TCupsSpooler::GetDriverDirectory(const std::string&) {
     const char* directory = std::getenv(kDriverDirVariable);
     if (directory && *directory) return std::string(directory);

@@ -33,6 +33,8 @@ public:
                                          TPrinterAccess access) override;
     /// $PRINTER_SETTINGS_DRIVER_DIR, else /usr/share/printer-settings/drivers.
     std::optional<std::string> GetDriverDirectory(const std::string& environment) override;
+    /// The server's queue names.
+    std::optional<std::vector<std::string>> EnumPrinterNames() override;
 
     TLinuxPortMonitor& Monitor() { return m_Monitor; }
     TUsblpSystem& Usb() { return m_Usb; }

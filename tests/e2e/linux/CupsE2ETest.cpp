@@ -162,6 +162,9 @@ TEST_F(CupsE2E, StoppedQueuesAreOffLineAndOpenJobsRefuseTheStart) {
     AddQueue(kQueue, "Talvenor QR-520", m_Scheme.string());
     AddQueue("Stopped", "Talvenor QR-520", m_Scheme.string());
     InstallPlatform(MakeNativePlatform());
+    const auto names = Platform().Spooler().EnumPrinterNames();  // the tool's printer list
+    ASSERT_TRUE(names) << ThreadLastErrorText();
+    EXPECT_EQ(*names, (std::vector<std::string>{"Stopped", kQueue}));
     std::string port;
     bool online = false;
     ASSERT_TRUE(GetPrinterPortInfo(kQueue, port, online));

@@ -87,6 +87,7 @@ TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys) {
     keys.Integer("MeasureMs", options.measureMs, 0, kMaxUnsigned);
     keys.Flag("Busy", options.busy);
     keys.Flag("NoInkBox", options.noInkBox);
+    keys.Flag("NoInkBoxAfterChange", options.noInkBoxAfterChange);
     keys.Flag("AllowLargeReplies", options.allowLargeReplies);
     keys.Flag("KeepStaleReplies", options.keepStaleReplies);
     keys.Integer("PassbookHeight", options.passbookHeight, 0, 0xFFFF);

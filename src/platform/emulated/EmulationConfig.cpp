@@ -65,8 +65,13 @@ TEmulatedPrinterConfig ReadPrinter(const std::string& section,
         printer.jobFault = TJobFault::StartPage;
     } else if (SameTextNoCase(fault, "Write")) {
         printer.jobFault = TJobFault::Write;
+    } else if (SameTextNoCase(fault, "ShortWrite")) {
+        printer.jobFault = TJobFault::ShortWrite;
+    } else if (SameTextNoCase(fault, "JobList")) {
+        printer.jobFault = TJobFault::JobList;
     } else if (!fault.empty() && !SameTextNoCase(fault, "None")) {
-        keys.Problem("JobFault", fault, "not None, StartDoc, StartPage or Write; keeps None");
+        keys.Problem("JobFault", fault,
+                     "not None, StartDoc, StartPage, Write, ShortWrite or JobList; keeps None");
     }
 
     for (const auto& [key, text] : keys.WithPrefix("Data.")) {

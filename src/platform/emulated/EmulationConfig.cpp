@@ -70,8 +70,8 @@ TEmulatedPrinterConfig ReadPrinter(const std::string& section,
     } else if (SameTextNoCase(fault, "JobList")) {
         printer.jobFault = TJobFault::JobList;
     } else if (!fault.empty() && !SameTextNoCase(fault, "None")) {
-        keys.Problem("JobFault", fault,
-                     "not None, StartDoc, StartPage, Write, ShortWrite or JobList; keeps None");
+        // The report keeps its first wording, which tools outside may match.
+        keys.Problem("JobFault", fault, "not None, StartDoc, StartPage or Write; keeps None");
     }
 
     for (const auto& [key, text] : keys.WithPrefix("Data.")) {

@@ -406,6 +406,18 @@ TEST_F(InkChangeTest, RefusalsAndFailuresNeverLeaveTheChangeModeOpen) {
     EXPECT_FALSE(head->isVisible());
     EXPECT_EQ(Sent(), (TSent{kHeadStart, kHeadAbort}));
     EXPECT_FALSE(InChangeMode());
+
+    // A number that cannot be sent by the time of OK: HeadSNError, the abort, closed.
+    auto plain = Open(kHead);
+    Start(*plain, "QJ76000005");
+    for (int step = 2; step <= 5; ++step) Click(plain->btnNext);
+    g_HeadSN = "QJ760\xE5\xA4\xB4" "0005";
+    Confirm(true);
+    ExpectBox(g_GlobalString.HeadSNError, TMessageIcon::Error);
+    Click(plain->btnInkset);
+    EXPECT_FALSE(plain->isVisible());
+    EXPECT_EQ(Sent(), (TSent{kHeadStart, kHeadAbort}));
+    EXPECT_FALSE(InChangeMode());
 }
 
 TEST_F(InkChangeTest, EndOfTheChangeNoInkBoxTimeOutAndTheButtonsDuringTheWait) {

@@ -25,6 +25,7 @@ CX, CY, CW, CH = 78, 96, 190, 18
 RAIL_Y = 110
 HEAD_X, HEAD_W, HEAD_H = 112, 42, 34
 BOX_X, BOX_W, BOX_H = 210, 30, 34
+FRONT_X, FRONT_Y = 82, 146  # the ink box drawer on the front (front-loading variants)
 
 
 def fmt(v):
@@ -164,7 +165,8 @@ def head_in_carriage(color=INK):
 def ink_box(x, y, color=INK, outline=False, w=BOX_W, h=BOX_H):
     if outline:
         return rect(x, y, w, h, "none", PALE, 2, 4, dash="5 4")
-    return rect(x, y, w, h, color, INK, 2, 4) + drop(x + w / 2, y + h * 0.62, w * 0.18, PAPER)
+    r = min(w, h) * 0.18
+    return rect(x, y, w, h, color, INK, 2, 4) + drop(x + w / 2, y + h / 2 + r * 0.7, r, PAPER)
 
 
 def box_in_bay(color=INK):
@@ -208,7 +210,7 @@ def lock_cover(x, y, state="closed"):
         return rect(x + 10, y - 8, HEAD_W + 12, 10, "#fbe3cf", ACCENT, 2, 3)
     if state == "lifted":
         return rect(x + 10, y - 46, HEAD_W + 12, 10, "#fbe3cf", ACCENT, 2, 3)
-    return path(f"M{x + 10} {y - 42}L{x + 4} {y - 76}", ACCENT, 9, cap="butt")  # turned back
+    return path(f"M{x + 14} {y - 34}L{x} {y - 62}", ACCENT, 9, cap="butt")  # turned back
 
 
 def screw(x, y):
@@ -309,13 +311,14 @@ def box_step(new=False, where="top", ok=False):
         s += ink_box(bx, BY + 10, ACCENT if new else INK)
         s += (arrow(bx - 4, BY + 62, BX + BW + 8, BY + 62) if new else
               arrow(BX + BW + 8, BY + 62, bx + 24, BY + 62))
-    else:  # front
-        s = printer_closed() + rect(BX + 24, BY + 36, 60, 22, INSIDE, INK, 2, 3)
-        s += rect(BX + 94, BY + 66, 44, 20, ACCENT if new else INK, INK, 2, 3)
-        s += (arrow(BX + 100, BY + 78, BX + 70, BY + 60) if new else
-              arrow(BX + 70, BY + 60, BX + 100, BY + 78))
+    else:  # front: a drawer on the front, the box comes out to the left
+        s = printer_closed() + rect(FRONT_X, FRONT_Y, 56, 22, INSIDE, INK, 2, 3)
+        s += ink_box(8, FRONT_Y, ACCENT if new else INK, w=50, h=22)
+        s += (arrow(22, FRONT_Y - 8, FRONT_X + 34, FRONT_Y - 8) if new else
+              arrow(FRONT_X + 34, FRONT_Y - 8, 22, FRONT_Y - 8))
     if ok:
-        s += ok_key(286, 150)
+        # the OK key where the bay leaves room
+        s += ok_key(292, 156) if where == "front" else ok_key(14, 156)
     return s
 
 
@@ -325,7 +328,7 @@ def confirm_box_step(where="top"):
     if where == "side":
         return (printer_closed() + rect(BX + BW - 4, BY + 8, 8, 40, ACCENT, INK, 2, 2) +
                 check(304, 60))
-    return printer_closed() + rect(BX + 24, BY + 36, 60, 22, ACCENT, INK, 2, 3) + check(304, 60)
+    return printer_closed() + ink_box(FRONT_X, FRONT_Y, ACCENT, w=56, h=22) + check(304, 60)
 
 
 def box_steps(where):
@@ -338,15 +341,17 @@ def box_steps(where):
         "side": printer_closed() + rect(BX + BW - 4, BY + 8, 8, 40, INSIDE, INK, 2, 2) +
         path(f"M{BX + BW + 4} {BY + 8}L{BX + BW + 30} {BY - 8}", ACCENT, 5) +
         curved_arrow(BX + BW + 40, BY + 30, BX + BW + 52, BY + 4, BX + BW + 36, BY - 12),
-        "front": printer_closed() + rect(BX + 24, BY + 36, 60, 22, INSIDE, INK, 2, 3) +
-        path(f"M{BX + 24} {BY + 58}L{BX + 10} {BY + 74}H{BX + 70}L{BX + 84} {BY + 58}", ACCENT, 3) +
-        arrow(BX + 54, BY + 62, BX + 54, BY + 84),
+        "front": printer_closed() + rect(FRONT_X, FRONT_Y, 56, 22, INSIDE, INK, 2, 3) +
+        f'<path d="M{FRONT_X} {FRONT_Y + 22}H{FRONT_X + 56}L{FRONT_X + 64} {FRONT_Y + 38}'
+        f'H{FRONT_X - 8}z" fill="#fbe3cf" stroke="{ACCENT}" stroke-width="2.4" '
+        f'stroke-linejoin="round"/>' +
+        curved_arrow(FRONT_X + 74, FRONT_Y + 4, FRONT_X + 84, FRONT_Y + 26, FRONT_X + 70, FRONT_Y + 36),
     }[where]
     closing = {
         "side": printer_closed() + rect(BX + BW - 4, BY + 8, 8, 40, COVER, ACCENT, 2.4, 2) +
         curved_arrow(BX + BW + 36, BY - 12, BX + BW + 52, BY + 4, BX + BW + 16, BY + 28),
-        "front": printer_closed() + rect(BX + 24, BY + 36, 60, 22, COVER, ACCENT, 2.4, 3) +
-        arrow(BX + 54, BY + 84, BX + 54, BY + 64),
+        "front": printer_closed() + rect(FRONT_X, FRONT_Y, 56, 22, COVER, ACCENT, 2.4, 3) +
+        curved_arrow(FRONT_X + 70, FRONT_Y + 36, FRONT_X + 84, FRONT_Y + 26, FRONT_X + 72, FRONT_Y + 2),
     }[where]
     return [door_open, box_step(False, where), box_step(True, where), confirm_box_step(where),
             closing]
@@ -369,14 +374,14 @@ def b_steps():
                  arrow(HEAD_X + HEAD_W + 14, HEAD_Y - 10, HEAD_X + HEAD_W + 14, HEAD_Y - 46))
     steps.append(printer_open("empty") + head_flap(True) + head(HEAD_X + 60, 24, INK) +
                  arrow(HEAD_X + 30, HEAD_Y - 6, HEAD_X + 62, 52))
-    # three nozzle units on the bench, the one coming out in orange
+    # three nozzle units beside the printer, the one coming out in orange
     for k in range(3):
         s = printer_open("empty")
         for i in range(3):
-            x = 40 + i * 56
-            s += rect(x, 22, 40, 28, ACCENT if i == k else INK, INK, 2, 4)
-            s += text(x + 20, 41, str(i + 1), 13, PAPER)
-        s += arrow(40 + k * 56 + 48, 46, 40 + k * 56 + 48, 14)
+            y = 10 + i * 30
+            s += rect(290, y, 40, 24, ACCENT if i == k else INK, INK, 2, 4)
+            s += text(310, y + 17, str(i + 1), 13, PAPER)
+        s += arrow(HEAD_X + HEAD_W + 4, HEAD_Y + 6, 284, 22 + k * 30)
         steps.append(s)
     # the new head: out of its package, cap off, into the slot, pressed home, cover closed
     steps.append(printer_open("empty") + package(200, 20) + arrow(196, 40, 168, 40))
@@ -399,11 +404,11 @@ def qp7_steps():
     return [
         base() + lock_cover(hx, hy, "pulled") + arrow(hx + 70, hy - 3, hx + 100, hy - 3),
         base() + lock_cover(hx, hy, "lifted") + arrow(hx + 78, hy - 6, hx + 78, hy - 40),
-        base() + lock_cover(hx, hy, "back") + curved_arrow(hx + 70, hy - 46, hx + 60, hy - 80, hx + 24, hy - 80),
+        base() + lock_cover(hx, hy, "back") + curved_arrow(hx + 74, hy - 30, hx + 66, hy - 66, hx + 14, hy - 62),
         base("empty") + head(hx + 124, 20, INK) + arrow(hx + 50, hy + 6, hx + 118, 40) +
         drop(hx + 146, 70, 5) + path(f"M{hx + 160} 72l10 6", INK, 2),
         base("empty") + head(hx, 18, ACCENT) + arrow(hx + HEAD_W / 2, 58, hx + HEAD_W / 2, 80),
-        base("in") + lock_cover(hx, hy, "back") + curved_arrow(hx + 24, hy - 80, hx + 60, hy - 80, hx + 70, hy - 50),
+        base("in") + lock_cover(hx, hy, "back") + curved_arrow(hx + 14, hy - 66, hx + 66, hy - 70, hx + 74, hy - 34),
         base("in") + lock_cover(hx, hy, "lifted") + arrow(hx + 78, hy - 40, hx + 78, hy - 8),
         base("in") + lock_cover(hx, hy, "pulled") + arrow(hx + 100, hy + 12, hx + 70, hy + 12),
         base("in") + lock_cover(hx, hy, "closed") + screw(hx + HEAD_W / 2, hy - 4),
@@ -476,8 +481,8 @@ def pictures():
     def head_page(extra=""):
         # the old head out, the new one in
         return (printer_open("empty") + head(HEAD_X - 36, 20, INK) +
-                arrow(HEAD_X - 50, 80, HEAD_X - 50, 30) + head(HEAD_X + 46, 20, ACCENT) +
-                arrow(HEAD_X + 67, 60, HEAD_X + 67, 82) + extra)
+                arrow(HEAD_X - 50, 80, HEAD_X - 50, 30) + head(HEAD_X + 52, 16, ACCENT) +
+                arrow(HEAD_X + 73, 56, HEAD_X + 73, 80) + extra)
     p["Img_Changehead"] = head_page()
     p["Img_ChangeheadA"] = head_page(head_flap(True))
     p["Img_ChangeheadB"] = head_page(valve(HEAD_X + 120, HEAD_Y, up=True))

@@ -178,22 +178,24 @@ void InkPages(const std::string& printer) {
     keep.window.reset();
 }
 
-// Every maintenance picture on one sheet, with its name.
-void PictureSheet() {
+// Every maintenance picture with its name, twelve to a sheet.
+void PictureSheets() {
     const QStringList names = ui::PictureNames();
-    const int columns = 6, cellW = 360, cellH = 224;
-    const int rows = static_cast<int>((names.size() + columns - 1) / columns);
-    QImage sheet(columns * cellW, rows * cellH, QImage::Format_ARGB32);
-    sheet.fill(Qt::white);
-    QPainter painter(&sheet);
-    for (int i = 0; i < names.size(); ++i) {
-        const int x = (i % columns) * cellW, y = (i / columns) * cellH;
-        painter.drawPixmap(x + 7, y + 4, ui::PicturePixmap(names[i].toStdString(), 1.0));
-        painter.drawText(QRect(x, y + 200, cellW, 20), Qt::AlignCenter, names[i]);
+    const int columns = 3, rows = 4, cellW = 360, cellH = 224, perSheet = columns * rows;
+    for (int first = 0; first < names.size(); first += perSheet) {
+        QImage sheet(columns * cellW, rows * cellH, QImage::Format_ARGB32);
+        sheet.fill(Qt::white);
+        QPainter painter(&sheet);
+        for (int i = first; i < names.size() && i < first + perSheet; ++i) {
+            const int x = ((i - first) % columns) * cellW, y = ((i - first) / columns) * cellH;
+            painter.drawPixmap(x + 7, y + 4, ui::PicturePixmap(names[i].toStdString(), 1.0));
+            painter.drawText(QRect(x, y + 200, cellW, 20), Qt::AlignCenter, names[i]);
+        }
+        painter.end();
+        const fs::path file = g_Out / ("pictures-" + std::to_string(first / perSheet + 1) + ".png");
+        sheet.save(QString::fromStdString(file.string()));
+        std::cout << file.string() << "\n";
     }
-    painter.end();
-    sheet.save(QString::fromStdString((g_Out / "pictures.png").string()));
-    std::cout << (g_Out / "pictures.png").string() << "\n";
 }
 
 void IconSheet() {
@@ -260,7 +262,7 @@ int main(int argc, char** argv) {
 
     if (g_Suffix == "en") {
         IconSheet();
-        PictureSheet();
+        PictureSheets();
     }
     InstallUserInterface(nullptr);
     return 0;

@@ -94,9 +94,7 @@ TInkActionEnd RunHeadCleaning(const TInkTarget& target) {
     }
     const TStatusWait wait = WaitForCleaning(target);
     TellCleaningEnd(target, wait, g_GlobalString.CleanFinish);
-    // A record that could not be read is left alone: it may hold the last deep cleaning's date.
-    if (record.state != TTimeDataState::Failed)
-        WriteTimeData(TimeDataAfterCleaning(record.text, counter));
+    WriteTimeData(TimeDataAfterCleaning(record.text, counter));
     return TInkActionEnd::Close;
 }
 

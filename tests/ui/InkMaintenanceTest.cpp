@@ -115,7 +115,12 @@ TEST_F(InkMaintenanceTest, HeadCleaningCountsInTheRecordAndWaitsWhileThePrinterC
     ExpectBox(g_GlobalString.CleanFinish, TMessageIcon::Information);
     Click(Open(kClean)->btnInkset);
     EXPECT_EQ(TimeData(), u"2017/08/09 10:10:33 2");
-    EXPECT_EQ(Sent(), std::vector<std::string>(3, kHeadCleaning));
+    // A record too long for its 100-byte buffer reads as nothing: counter 0.
+    ASSERT_TRUE(SetTimeData(kInkPrinter, std::u16string(60, u'9'), 120));
+    ExpectBox(g_GlobalString.CleanFinish, TMessageIcon::Information);
+    Click(Open(kClean)->btnInkset);
+    EXPECT_EQ(TimeData(), u" 1");
+    EXPECT_EQ(Sent(), std::vector<std::string>(4, kHeadCleaning));
 }
 
 TEST_F(InkMaintenanceTest, DeepCleaningAsksFirstAndRecordsTheDate) {

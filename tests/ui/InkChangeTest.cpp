@@ -466,3 +466,34 @@ TEST_F(InkChangeTest, EndOfTheChangeNoInkBoxTimeOutAndTheButtonsDuringTheWait) {
 
 }  // namespace
 }  // namespace ps::test
+
+namespace ps::test {
+namespace {
+
+// What a screen reader finds on the ink pages: every control that takes the focus has a name,
+// on the picture page, the nozzle check page, the start page and a step of the change.
+class InkPagesAccessibility : public TInkFixture,
+                              public ::testing::WithParamInterface<std::uint16_t> {};
+
+TEST_P(InkPagesAccessibility, EveryControlOfThePicturePagesHasAName) {
+    Printer({InkItem("Ink_Clean", "Ink_Clean"), InkItem("Ink_Holecheck", "Ink_Holecheck6B22"),
+             InkItem("Ink_Changebox", "Ink_ChangeboxC")});
+    Install(GetParam());
+    for (int item : {0, 1, 2}) {
+        auto d = Open(item);
+        EXPECT_EQ(ControlsWithoutAName(d.get()), std::vector<std::string>()) << item;
+    }
+    auto box = Open(2);
+    Click(box->btnNext);
+    Click(box->btnNext);
+    EXPECT_EQ(box->m_count, 2);
+    EXPECT_EQ(ControlsWithoutAName(box.get()), std::vector<std::string>());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, InkPagesAccessibility, ::testing::Values(0x0409, 0x0804),
+                         [](const auto& language) {
+                             return language.param == 0x0409 ? "en" : "zh_CN";
+                         });
+
+}  // namespace
+}  // namespace ps::test

@@ -35,11 +35,11 @@ enum class TActionRefusal {
 
 /// Which checks an action asks for; they run in the order of the fields.
 struct TActionCheckSet {
-    bool bOpens = true;    // the printer opens with the spooler
-    bool bQueue = true;    // no job waits in its queue
-    bool bUsable = true;   // port information and on-line (always checked for the port name)
-    bool bAtWork = true;   // refuse on 0x1F
-    bool bNoInkBox = true; // refuse on 0x39
+    bool bOpens = true;     // the printer opens with the spooler
+    bool bQueue = true;     // no job waits in its queue
+    bool bUsable = true;    // port information and on-line (always checked for the port name)
+    bool bAtWork = true;    // refuse on 0x1F
+    bool bNoInkBox = true;  // refuse on 0x39
 
     /// Everything: the ink maintenance page's own action.
     static TActionCheckSet Full() { return {}; }

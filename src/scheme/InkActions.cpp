@@ -23,8 +23,7 @@ void Tell(const TInkTarget& target, const std::string& text, TMessageIcon icon) 
 }
 
 bool Confirmed(const TInkTarget& target, const std::string& question) {
-    return ShowMessage(target.owner, g_GlobalString.HintTitle, question,
-                       TMessageIcon::Information,
+    return ShowMessage(target.owner, g_GlobalString.HintTitle, question, TMessageIcon::Information,
                        TMessageButtons::OkCancel) == TMessageResult::Ok;
 }
 

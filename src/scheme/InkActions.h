@@ -20,7 +20,7 @@ enum class TInkActionEnd { StayOpen, Close };
 
 /// The printer an action works on (g_PrinterName) as the checks found it.
 struct TInkTarget {
-    TOwnerWindow owner = nullptr;               // boxes appear over it
+    TOwnerWindow owner = nullptr;              // boxes appear over it
     const TUSBPrinterPort* usbPort = nullptr;  // status bytes
     std::string portName;
 };

@@ -18,7 +18,8 @@ using G = TGlobalString;
 
 constexpr std::uint32_t kChangeWaitLeadMs = 2000;
 
-
+// One variant a row.
+// clang-format off
 const std::vector<TChangeVariant>& Table() {
     static const std::vector<TChangeVariant> table = {
         {"Changehead", TChangeKind::Head, TChangeStartCommand::Head,
@@ -48,6 +49,7 @@ const std::vector<TChangeVariant>& Table() {
     };
     return table;
 }
+// clang-format on
 
 bool OneOf(std::string_view commandSet, std::initializer_list<std::string_view> sets) {
     return std::find(sets.begin(), sets.end(), commandSet) != sets.end();
@@ -72,14 +74,12 @@ void Tell(const TInkTarget& target, const std::string& text, TMessageIcon icon) 
 
 bool Confirmed(const TInkTarget& target) {
     return ShowMessage(target.owner, g_GlobalString.HintTitle, g_GlobalString.StarorCancel,
-                       TMessageIcon::Information,
-                       TMessageButtons::OkCancel) == TMessageResult::Ok;
+                       TMessageIcon::Information, TMessageButtons::OkCancel) == TMessageResult::Ok;
 }
 
 // Aborts a change mode the printer was put in, without a box of its own.
 void LeaveChangeMode(TChangeKind kind) {
-    SendInkCommand(kind == TChangeKind::Head ? HeadChangeAbortCommand()
-                                             : BoxChangeAbortCommand());
+    SendInkCommand(kind == TChangeKind::Head ? HeadChangeAbortCommand() : BoxChangeAbortCommand());
 }
 
 // Sends the execute, waits on `status` and tells how the change ended.
@@ -157,8 +157,8 @@ std::optional<TBytes> HeadChangeExecuteCommand(std::string_view serial) {
     if (!HeadSerialNumberValid(serial)) return std::nullopt;
     std::string padded(serial);
     padded.resize(kHeadSerialLength, ' ');
-    const std::string text = "1B1D1E 113304 " + TextToHexText(padded) +
-                             " 0000000000000000 1B1D1F" + " 1B1D1E 1007 1B1D1F";
+    const std::string text = "1B1D1E 113304 " + TextToHexText(padded) + " 0000000000000000 1B1D1F" +
+                             " 1B1D1E 1007 1B1D1F";
     TBytes command = FromHexText(text);
     if (command.size() != 41) return std::nullopt;
     return command;
@@ -179,8 +179,8 @@ TBytes BoxChangeAbortCommand() {
 }
 
 TChangeStart StartChange(const TInkTarget& target, const TChangeVariant& variant,
-                         std::string_view commandSet,
-                         const std::function<void()>& askSerialNumber, bool& sentStart) {
+                         std::string_view commandSet, const std::function<void()>& askSerialNumber,
+                         bool& sentStart) {
     sentStart = false;
     if (variant.kind == TChangeKind::Head && AsksHeadSerialNumber(commandSet)) {
         if (askSerialNumber) askSerialNumber();
@@ -231,7 +231,8 @@ TInkActionEnd ExecuteBoxChange(const TInkTarget& target, std::string_view varian
 TInkActionEnd AbortChange(const TInkTarget& target, TChangeKind kind) {
     const TBytes command =
         kind == TChangeKind::Head ? HeadChangeAbortCommand() : BoxChangeAbortCommand();
-    if (!SendInkCommand(command)) Tell(target, g_GlobalString.SetPrinterFail, TMessageIcon::Warning);
+    if (!SendInkCommand(command))
+        Tell(target, g_GlobalString.SetPrinterFail, TMessageIcon::Warning);
     return TInkActionEnd::Close;
 }
 

@@ -75,8 +75,8 @@ enum class TChangeStart {
 /// then sends the variant's start command. `sentStart` tells whether a start command was
 /// accepted (Changebox has none).
 TChangeStart StartChange(const TInkTarget& target, const TChangeVariant& variant,
-                         std::string_view commandSet,
-                         const std::function<void()>& askSerialNumber, bool& sentStart);
+                         std::string_view commandSet, const std::function<void()>& askSerialNumber,
+                         bool& sentStart);
 
 /// OK on the last step of a head change (or on a plain head page): confirmation, then the
 /// execute with or without the serial number, the waiting on 0x2C and the box. `started`:

@@ -16,7 +16,8 @@ std::string NozzlePatternFolder() {
     if (folder.empty()) return {};
     const char separator = folder.back() == '\\' || folder.back() == '/' ? folder.back() : '/';
     if (folder.back() != separator) folder += separator;
-    std::string program = std::filesystem::path(Platform().Kernel().GetProgramPath()).stem().string();
+    std::string program =
+        std::filesystem::path(Platform().Kernel().GetProgramPath()).stem().string();
     // The program's path as Windows writes it, on any machine.
     if (const auto cut = program.find_last_of("\\/"); cut != std::string::npos)
         program = program.substr(cut + 1);
@@ -33,8 +34,8 @@ std::array<std::string, kNozzlePatterns.size()> WriteNozzlePatternFiles() {
     for (std::size_t i = 0; i < kNozzlePatterns.size(); ++i) {
         paths[i] = folder + kNozzlePatterns[i].fileName;
         const std::span<const std::uint8_t> data = NozzlePatternData(kNozzlePatterns[i].resource);
-        WriteFileAtomically(paths[i], std::string_view(reinterpret_cast<const char*>(data.data()),
-                                                       data.size()));
+        WriteFileAtomically(
+            paths[i], std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
     }
     return paths;
 }

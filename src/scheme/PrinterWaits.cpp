@@ -34,7 +34,8 @@ TStatusWait WaitWhileStatus(const TUSBPrinterPort* usbPort, const std::string& p
         std::this_thread::yield();
         PumpedSleep(kPassMs);
         ++wait.passes;
-        const std::optional<std::uint8_t> now = usb ? StatusByteOf(usbPort, portName) : std::nullopt;
+        const std::optional<std::uint8_t> now =
+            usb ? StatusByteOf(usbPort, portName) : std::nullopt;
         if (now) wait.lastStatus = now;
         still = now && *now == status;
     }

@@ -44,17 +44,26 @@ protected:
         for (const char* name : {"Ink_Changehead", "Ink_ChangeheadA", "Ink_ChangeheadB",
                                  "Ink_ChangeheadC", "Ink_ChangeheadD", "Ink_changeHEAD_qp7"})
             items.push_back(InkItem("Ink_Changehead", name));
-        for (const char* name : {"Ink_Changebox", "Ink_ChangeboxA", "Ink_ChangeboxB",
-                                 "Ink_ChangeboxC", "Ink_ChangeboxC_B", "Ink_ChangeboxD",
-                                 "Ink_ChangeboxE"})
+        for (const char* name :
+             {"Ink_Changebox", "Ink_ChangeboxA", "Ink_ChangeboxB", "Ink_ChangeboxC",
+              "Ink_ChangeboxC_B", "Ink_ChangeboxD", "Ink_ChangeboxE"})
             items.push_back(InkItem("Ink_Changebox", name));
-        return Printer(items, commandSet)
-            .Set("HeadChangeMs", "20000")
-            .Set("BoxChangeMs", "10000");
+        return Printer(items, commandSet).Set("HeadChangeMs", "20000").Set("BoxChangeMs", "10000");
     }
     enum {
-        kHead, kHeadA, kHeadB, kHeadC, kHeadD, kHeadQP7,
-        kBox, kBoxA, kBoxB, kBoxC, kBoxC_B, kBoxD, kBoxE
+        kHead,
+        kHeadA,
+        kHeadB,
+        kHeadC,
+        kHeadD,
+        kHeadQP7,
+        kBox,
+        kBoxA,
+        kBoxB,
+        kBoxC,
+        kBoxC_B,
+        kBoxD,
+        kBoxE
     };
 
     // Answers the serial number dialog when it shows: types `number` and presses Enter, or
@@ -155,7 +164,9 @@ TEST_F(InkChangeTest, ChangeheadAAsksTheSerialNumberWalksFourStepsAndSendsItPadd
     ExpectStartPage(*d, "ChangeheadA");
     // A number that is not plain characters cannot be sent: refused the same way.
     ExpectBox(g_GlobalString.HeadSNError, TMessageIcon::Error);
-    Start(*d, "QJ760\xE5\xA4\xB4" "1234");
+    Start(*d,
+          "QJ760\xE5\xA4\xB4"
+          "1234");
     ExpectStartPage(*d, "ChangeheadA");
     EXPECT_TRUE(Sent().empty());
 
@@ -411,7 +422,9 @@ TEST_F(InkChangeTest, RefusalsAndFailuresNeverLeaveTheChangeModeOpen) {
     auto plain = Open(kHead);
     Start(*plain, "QJ76000005");
     for (int step = 2; step <= 5; ++step) Click(plain->btnNext);
-    g_HeadSN = "QJ760\xE5\xA4\xB4" "0005";
+    g_HeadSN =
+        "QJ760\xE5\xA4\xB4"
+        "0005";
     Confirm(true);
     ExpectBox(g_GlobalString.HeadSNError, TMessageIcon::Error);
     Click(plain->btnInkset);

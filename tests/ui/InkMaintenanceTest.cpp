@@ -47,7 +47,8 @@ protected:
         m_Boxes.Expect(g_GlobalString.HintTitle, text, icon, answer);
     }
     void ExpectConfirmation(const std::string& text, bool ok) {
-        ExpectBox(text, TMessageIcon::Information, ok ? TMessageResult::Ok : TMessageResult::Cancel);
+        ExpectBox(text, TMessageIcon::Information,
+                  ok ? TMessageResult::Ok : TMessageResult::Cancel);
     }
 };
 
@@ -81,9 +82,9 @@ TEST_F(InkMaintenanceTest, PicturePageShowsThePictureTheExplanationAndItsButtons
     // The pattern files are in the program's folder of the temporary folder.
     EXPECT_EQ(fs::path(check->m_Holecheck6A3C_2).filename(), "HoleCheck6A3C_2.prn");
     EXPECT_EQ(fs::path(check->m_Holecheck6A3C_2).parent_path().filename(), "printer-settings");
-    for (const std::string* file : {&check->m_Holecheck6A3C, &check->m_Holecheck6A3C_2,
-                                    &check->m_HolecheckKV, &check->m_Holecheck4E17,
-                                    &check->m_Holecheck4D00, &check->m_Holecheck7D05})
+    for (const std::string* file :
+         {&check->m_Holecheck6A3C, &check->m_Holecheck6A3C_2, &check->m_HolecheckKV,
+          &check->m_Holecheck4E17, &check->m_Holecheck4D00, &check->m_Holecheck7D05})
         EXPECT_TRUE(fs::is_regular_file(*file)) << *file;
     EXPECT_EQ(fs::file_size(check->m_Holecheck4D00), 106u);
 }
@@ -171,11 +172,9 @@ TEST_F(InkMaintenanceTest, EveryCheckRefusesWithItsBoxAndSendsNothing) {
         const char* printer;
         const std::string& text;
     } refusals[] = {
-        {"Missing", g_GlobalString.PrinterNotFound},
-        {"Queued", g_GlobalString.mPrintQueue},
+        {"Missing", g_GlobalString.PrinterNotFound}, {"Queued", g_GlobalString.mPrintQueue},
         {"Unlisted", g_GlobalString.mPrintQueue},  // a queue it cannot list is not empty
-        {"Offline", g_GlobalString.PrinterNotFound},
-        {"Busy", g_GlobalString.WaitingForPrinterWork},
+        {"Offline", g_GlobalString.PrinterNotFound}, {"Busy", g_GlobalString.WaitingForPrinterWork},
         {"NoBox", g_GlobalString.mNoInkBox},
     };
     for (int item : {kClean, kDeep, kRoller, k6B22}) {

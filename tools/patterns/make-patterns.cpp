@@ -23,7 +23,7 @@ constexpr std::uint8_t kRed = 1;
 
 struct TFamily {
     const char* resource;
-    const char* title;                // printed above the pattern
+    const char* title;                 // printed above the pattern
     std::vector<std::uint8_t> groups;  // one nozzle group per colour entry, printed in order
     int nozzles;                       // rows of one band: the nozzles of a group
     int density;                       // dots per inch across and down (360 or 180)
@@ -38,8 +38,14 @@ const std::vector<TFamily>& Families() {
         {"HoleCheck6A3C_2", "NOZZLE CHECK 6A3C-2", {kBlack, kRed}, 180, 360, 2880, true, 12},
         {"HoleCheckKV", "NOZZLE CHECK KV", {kBlack}, 96, 180, 1440, false, 8},
         {"HoleCheck4E17", "NOZZLE CHECK 4E17", {kBlack}, 128, 360, 2520, true, 8},
-        {"HoleCheck7D05", "NOZZLE CHECK 7D05", {kBlack, kBlack, kRed, kRed}, 180, 360, 2880,
-         true, 10},
+        {"HoleCheck7D05",
+         "NOZZLE CHECK 7D05",
+         {kBlack, kBlack, kRed, kRed},
+         180,
+         360,
+         2880,
+         true,
+         10},
     };
     return families;
 }
@@ -125,23 +131,23 @@ std::vector<TBytes> Solid(const TFamily& f) {
 
 TBytes RasterPage(const TFamily& f) {
     TBytes out;
-    Add(out, {0x1B, 0x40});                             // reset
-    AddText(out, std::string(f.title) + "\r\n\r\n");    // title in the printer's font
-    Add(out, {0x1B, 0x28, 0x47, 0x01, 0x00, 0x01});     // graphics mode
-    Add(out, {0x1B, 0x28, 0x55, 0x01, 0x00, 0x0A});     // unit 1/360 inch
-    const int lineFeed = 360 * f.nozzles / f.density;   // one band, in 1/360 inch
-    int position = 120;                                 // below the title
+    Add(out, {0x1B, 0x40});                            // reset
+    AddText(out, std::string(f.title) + "\r\n\r\n");   // title in the printer's font
+    Add(out, {0x1B, 0x28, 0x47, 0x01, 0x00, 0x01});    // graphics mode
+    Add(out, {0x1B, 0x28, 0x55, 0x01, 0x00, 0x0A});    // unit 1/360 inch
+    const int lineFeed = 360 * f.nozzles / f.density;  // one band, in 1/360 inch
+    int position = 120;                                // below the title
     for (std::uint8_t colour : f.groups) {
-        Add(out, {0x1B, 0x28, 0x56, 0x02, 0x00});       // absolute vertical position
+        Add(out, {0x1B, 0x28, 0x56, 0x02, 0x00});  // absolute vertical position
         AddWord(out, position);
-        Add(out, {0x1B, 0x72, colour});                 // colour of the group
+        Add(out, {0x1B, 0x72, colour});  // colour of the group
         Band(out, f, Staircase(f));
-        Add(out, {0x1B, 0x28, 0x76, 0x02, 0x00});       // down by one band and a gap
+        Add(out, {0x1B, 0x28, 0x76, 0x02, 0x00});  // down by one band and a gap
         AddWord(out, lineFeed + 30);
         Band(out, f, Solid(f));
         position += 2 * lineFeed + 120;
     }
-    Add(out, {0x0C});                                   // form feed
+    Add(out, {0x0C});  // form feed
     return out;
 }
 
@@ -170,7 +176,8 @@ bool HasFrameStart(const TBytes& data) {
 
 bool WriteFile(const std::filesystem::path& path, const TBytes& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    out.write(reinterpret_cast<const char*>(data.data()),
+              static_cast<std::streamsize>(data.size()));
     return static_cast<bool>(out);
 }
 
@@ -192,8 +199,9 @@ std::string Source(const std::vector<std::pair<std::string, TBytes>>& patterns) 
         }
         text += "\n};\n\n";
     }
-    text += "}  // namespace\n\nstd::span<const std::uint8_t> NozzlePatternData(std::string_view "
-            "resource) {\n";
+    text +=
+        "}  // namespace\n\nstd::span<const std::uint8_t> NozzlePatternData(std::string_view "
+        "resource) {\n";
     for (const auto& [name, data] : patterns)
         text += "    if (resource == \"" + name + "\") return " + Identifier(name) + ";\n";
     text += "    return {};\n}\n\n}  // namespace ps\n";

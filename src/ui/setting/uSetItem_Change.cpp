@@ -37,8 +37,8 @@ void TfrmSetItem::ShowStep(int step) {
 
 void TfrmSetItem::btnNextClick() {
     RunInkAction([this] {
-        const TActionCheck check = CheckAndTell(g_PrinterName, m_USBPort.get(), this,
-                                                TActionCheckSet::UsableNotBusy());
+        const TActionCheck check =
+            CheckAndTell(g_PrinterName, m_USBPort.get(), this, TActionCheckSet::UsableNotBusy());
         if (!check.Passed()) return;
         const TChangeVariant* variant = FindChangeVariant(m_Item.Name);
         if (!variant) return;

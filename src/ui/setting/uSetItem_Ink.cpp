@@ -53,9 +53,9 @@ void TfrmSetItem::ArrangePicturePage() {
 void TfrmSetItem::ShowPicture(const std::string& name) {
     // Drawn at the size it is shown, so it stays sharp on every screen.
     const QSize size(kPictureAreaWidth, kPictureHeight);
-    imgPicture->setPixmap(HasPicture(name) ? PicturePixmap(name, devicePixelRatioF(), size)
-                                           : ItemPixmap(m_Item.Icon, devicePixelRatioF(),
-                                                        QSize(92, 76)));
+    imgPicture->setPixmap(HasPicture(name)
+                              ? PicturePixmap(name, devicePixelRatioF(), size)
+                              : ItemPixmap(m_Item.Icon, devicePixelRatioF(), QSize(92, 76)));
     imgPicture->setObjectName("imgPicture");
     imgPicture->setProperty("picture", Q(name));
 }
@@ -118,8 +118,8 @@ void TfrmSetItem::btnInksetClick() {
 
 void TfrmSetItem::btnCleanClick() {
     RunInkAction([this] {
-        const TActionCheck check = CheckAndTell(g_PrinterName, m_USBPort.get(), this,
-                                                TActionCheckSet::UsableNotBusy());
+        const TActionCheck check =
+            CheckAndTell(g_PrinterName, m_USBPort.get(), this, TActionCheckSet::UsableNotBusy());
         if (!check.Passed()) return;
         EndInkAction(RunCleanButton(InkTarget(check.portName)));
     });

@@ -28,12 +28,12 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 
 TEST(NozzlePatternData, TextTestLineIsExactAndRasterPagesAreWholePages) {
     // The printer's own test line, byte for byte.
-    std::string expected =
-        "1B 1D 1E 10 09 81 1B 1D 1F 0D 1B 4A D0 1B 1D 1E 10 15 4C 00";
+    std::string expected = "1B 1D 1E 10 09 81 1B 1D 1F 0D 1B 4A D0 1B 1D 1E 10 15 4C 00";
     const std::string text =
         std::string(20, ' ') + "--  PRINTER HEAD HOLE TEST    END --" + std::string(20, ' ');
     ASSERT_EQ(text.size(), 76u);
-    for (char c : text) expected += " " + BytesToHexText(reinterpret_cast<const std::uint8_t*>(&c), 1);
+    for (char c : text)
+        expected += " " + BytesToHexText(reinterpret_cast<const std::uint8_t*>(&c), 1);
     expected += " 1B 1D 1F 0D 1B 4A 10 0C 1B 40";
     const auto line = NozzlePatternData("HoleCheck4D00");
     EXPECT_EQ(line.size(), 106u);
@@ -117,7 +117,7 @@ TEST(TimeDataRecord, DateTakesTheUserSeparatorsButAlwaysNineteenCharacters) {
     } cases[] = {
         {'/', ':', "2024/05/01 08:09:10"},
         {'.', '-', "2024.05.01 08-09-10"},
-        {'5', ':', "2024/05/01 08:09:10"},  // a digit would read as part of the date
+        {'5', ':', "2024/05/01 08:09:10"},   // a digit would read as part of the date
         {' ', '\0', "2024/05/01 08:09:10"},  // a blank or a zero would move or cut the counter
         {static_cast<char>(0xE5), '.', "2024/05/01 08.09.10"},  // part of a longer character
     };
@@ -153,7 +153,9 @@ TEST(HeadChange, CommandsAndTheSerialNumber) {
     // Too short, too long, or characters that are not one byte each: no command at all.
     EXPECT_FALSE(HeadChangeExecuteCommand("ABCDEF"));
     EXPECT_FALSE(HeadChangeExecuteCommand("ABCDEFGHIJKLMNOPQ"));
-    EXPECT_FALSE(HeadChangeExecuteCommand("QJ760\xE5\xA4\xB4" "12345678"));  // 14 characters
+    EXPECT_FALSE(
+        HeadChangeExecuteCommand("QJ760\xE5\xA4\xB4"
+                                 "12345678"));  // 14 characters
     EXPECT_FALSE(HeadSerialNumberValid("QJ760\t1234"));
 
     EXPECT_TRUE(AsksHeadSerialNumber("5C90"));

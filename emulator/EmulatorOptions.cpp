@@ -87,6 +87,7 @@ TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys) {
     keys.Integer("MeasureMs", options.measureMs, 0, kMaxUnsigned);
     keys.Flag("Busy", options.busy);
     keys.Flag("NoInkBox", options.noInkBox);
+    keys.Flag("NoInkBoxAfterChange", options.noInkBoxAfterChange);
     keys.Flag("AllowLargeReplies", options.allowLargeReplies);
     keys.Flag("KeepStaleReplies", options.keepStaleReplies);
     if (auto n = keys.Integer("MuteAfterReplies", 0, kMaxUnsigned, "never mute"))

@@ -27,6 +27,7 @@ struct TEmulatorOptions {
     std::uint32_t measureMs = 3000;                      // "MeasureMs="
     bool busy = false;                                   // "Busy=1": status 0x1F
     bool noInkBox = false;                               // "NoInkBox=1": status 0x39 when idle
+    bool noInkBoxAfterChange = false;  // "NoInkBoxAfterChange=1": 0x39 once a change has ended
     std::vector<std::uint8_t> noise;                     // "NoiseHex=": bytes before every reply
     bool allowLargeReplies = false;                      // "AllowLargeReplies=1"
     bool keepStaleReplies = false;                       // "KeepStaleReplies=1"

@@ -219,7 +219,7 @@ std::uint8_t TPrinterCore::StatusByte() {
     Advance();
     if (m_Options.busy) return 0x1F;
     if (m_Activity != TActivity::None) return m_byActivityStatus;
-    if (m_Options.noInkBox) return 0x39;
+    if (m_Options.noInkBox || m_bInkBoxGone) return 0x39;
     return m_byIdleStatus;
 }
 

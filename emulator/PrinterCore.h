@@ -68,7 +68,6 @@ public:
 
 private:
     enum class TActivity { None, Cleaning, HeadChange, BoxChange };
-    enum class TChangeMode { None, Head, Box };
 
     // PrinterCore.cpp: dispatch, replies, time.
     void Advance();
@@ -97,6 +96,7 @@ private:
     // PrinterCore_Maintenance.cpp: cleaning, nozzle check, head and ink box change.
     bool ObeyMaintenance(std::span<const std::uint8_t> body);
     void FinishActivity(TActivity activity);
+    void SetChangeMode(TChangeMode mode);
 
     // PrinterCore_Device.cpp: counters, drying time, alignment, feed, ink adjustment, locks,
     // clock, firmware, test patterns.
@@ -134,7 +134,7 @@ private:
     TActivity m_Activity = TActivity::None;
     std::uint8_t m_byActivityStatus = 0;
     std::uint64_t m_qwActivityUntil = 0;
-    TChangeMode m_ChangeMode = TChangeMode::None;
+    bool m_bInkBoxGone = false;  // NoInkBoxAfterChange: a change has ended
     std::optional<std::uint64_t> m_MeasureDoneAt;
 
     std::uint32_t m_dwClockBase = 0;  // printer seconds at m_qwClockBaseMs

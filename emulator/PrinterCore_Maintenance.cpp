@@ -44,41 +44,41 @@ bool TPrinterCore::ObeyMaintenance(std::span<const std::uint8_t> body) {
         return true;
     }
     if (Is(body, {0x11, 0x13, 0x01})) {
-        if (m_ChangeMode == TChangeMode::Head) m_ChangeMode = TChangeMode::None;
+        if (m_State.changeMode == TChangeMode::Head) SetChangeMode(TChangeMode::None);
         Event("head change closed");
         return true;
     }
     if (Is(body, {0x10, 0x03})) {
-        m_ChangeMode = TChangeMode::Head;
+        SetChangeMode(TChangeMode::Head);
         Event("head change started");
         return true;
     }
     if (Is(body, {0x10, 0x05})) {
         // Starts an ink box change, or performs it when one was started.
-        if (m_ChangeMode == TChangeMode::Box) {
+        if (m_State.changeMode == TChangeMode::Box) {
             Count("InkBoxChanges");
-            m_ChangeMode = TChangeMode::None;
+            SetChangeMode(TChangeMode::None);
         } else {
-            m_ChangeMode = TChangeMode::Box;
+            SetChangeMode(TChangeMode::Box);
         }
         StartActivity(TActivity::BoxChange, kStatusBoxChange, m_Options.boxChangeMs);
         return true;
     }
     if (Is(body, {0x10, 0x07})) {
-        if (m_ChangeMode == TChangeMode::Head) {
+        if (m_State.changeMode == TChangeMode::Head) {
             Count("HeadChanges");
             StartActivity(TActivity::HeadChange, kStatusHeadChange, m_Options.headChangeMs);
-        } else if (m_ChangeMode == TChangeMode::Box) {
+        } else if (m_State.changeMode == TChangeMode::Box) {
             Count("InkBoxChanges");
             StartActivity(TActivity::BoxChange, kStatusBoxChange, m_Options.boxChangeMs);
         } else {
             Event("change execute without a started change ignored");
         }
-        m_ChangeMode = TChangeMode::None;
+        SetChangeMode(TChangeMode::None);
         return true;
     }
     if (Is(body, {0x10, 0x08})) {
-        m_ChangeMode = TChangeMode::None;
+        SetChangeMode(TChangeMode::None);
         if (m_Activity == TActivity::HeadChange || m_Activity == TActivity::BoxChange)
             m_Activity = TActivity::None;
         Event("change aborted");
@@ -116,6 +116,19 @@ void TPrinterCore::FinishActivity(TActivity activity) {
         Changed();
     }
     Event("status back to idle");
+    const bool change = activity == TActivity::HeadChange || activity == TActivity::BoxChange;
+    if (change && m_Options.noInkBoxAfterChange && !m_bInkBoxGone) {
+        m_bInkBoxGone = true;
+        Event("no ink box after the change");
+    }
+}
+
+void TPrinterCore::SetChangeMode(TChangeMode mode) {
+    if (m_State.changeMode == mode) return;
+    m_State.changeMode = mode;
+    Changed();
+    Event(std::string("change mode ") +
+          (mode == TChangeMode::None ? "left" : mode == TChangeMode::Head ? "head" : "box"));
 }
 
 }  // namespace ps::emu

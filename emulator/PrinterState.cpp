@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "base/AsciiText.h"
 #include "base/IniFile.h"
 
 namespace ps::emu {
@@ -72,6 +73,7 @@ std::string FormatStateIni(const TPrinterState& s) {
     Line(out, "ScreenLocked", s.bScreenLocked ? 1 : 0);
     Line(out, "PaperBoxLocked", s.bPaperBoxLocked ? 1 : 0);
     out += "HeadSerial=\"" + s.headSerial + "\"\r\n";
+    out += std::string("ChangeMode=") + ChangeModeName(s.changeMode) + "\r\n";
     out += "\r\n[Counters]\r\n";
     for (const auto& [name, count] : s.counters) Line(out, name, count);
     return out;
@@ -106,10 +108,25 @@ void ParseStateIni(std::string_view text, TPrinterState& s) {
     s.bPaperBoxLocked = flag != 0;
     if (ini.ValueExists("Device", "HeadSerial"))
         s.headSerial = ini.ReadString("Device", "HeadSerial", "");
+    const std::string mode = ini.ReadString("Device", "ChangeMode", "");
+    for (TChangeMode m : {TChangeMode::None, TChangeMode::Head, TChangeMode::Box})
+        if (SameTextNoCase(mode, ChangeModeName(m))) s.changeMode = m;
     for (const std::string& key : ini.KeyNames("Counters")) {
         auto n = TryStrToInt(ini.ReadString("Counters", key, ""));
         if (n && *n >= 0) s.counters[key] = static_cast<std::uint32_t>(*n);
     }
+}
+
+const char* ChangeModeName(TChangeMode mode) {
+    switch (mode) {
+        case TChangeMode::Head:
+            return "Head";
+        case TChangeMode::Box:
+            return "Box";
+        case TChangeMode::None:
+            break;
+    }
+    return "None";
 }
 
 }  // namespace ps::emu

@@ -19,6 +19,9 @@ struct TDeviceRegisters {
     bool operator==(const TDeviceRegisters&) const = default;
 };
 
+/// The change the printer was put into and not yet performed or aborted.
+enum class TChangeMode { None, Head, Box };
+
 /// The whole remembered state.
 struct TPrinterState {
     std::map<int, std::int32_t> values;  // committed item values by code
@@ -30,6 +33,7 @@ struct TPrinterState {
     bool bScreenLocked = true;
     bool bPaperBoxLocked = false;
     std::string headSerial;  // last serial number received with a head change
+    TChangeMode changeMode = TChangeMode::None;  // kept until performed or aborted
     std::map<std::string, std::uint32_t> counters;  // actions performed, by name
 };
 
@@ -39,5 +43,8 @@ std::string FormatStateIni(const TPrinterState& state);
 
 /// Reads state.ini text; what is missing keeps the value already in `state`.
 void ParseStateIni(std::string_view text, TPrinterState& state);
+
+/// "None", "Head" or "Box", as state.ini writes the change mode.
+const char* ChangeModeName(TChangeMode mode);
 
 }  // namespace ps::emu

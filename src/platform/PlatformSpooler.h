@@ -67,7 +67,9 @@ public:
     virtual std::optional<TDriverInfo6> GetDriverInfo6(const std::string& environment) = 0;
 
     /// Up to `count` queued jobs starting at position `firstJob`; nothing when the spooler
-    /// refuses (the print server handle, a broken queue).
+    /// refuses (the print server handle, a broken queue). A backend asks the spooler how much
+    /// room the answer needs before it fetches it, so no fixed buffer turns a queue with long
+    /// names into a failure; callers take "nothing" as "cannot tell", never as an empty queue.
     virtual std::optional<std::vector<TJobInfo1>> GetJobs(std::uint32_t firstJob,
                                                           std::uint32_t count) = 0;
 

@@ -15,7 +15,8 @@ bool SendRawDocument(const std::string& printerName, const std::string& document
     printer->StartDocument(documentName, "", "RAW");
     printer->StartPage();
     std::uint32_t written = 0;
-    const bool ok = printer->WriteData(data, written);
+    // A write that took less than the whole job printed only part of it.
+    const bool ok = printer->WriteData(data, written) && written == data.size();
     printer->EndPage();
     printer->EndDocument();
     return ok;

@@ -40,8 +40,8 @@ bool GetTimeData(const std::string& printerName, std::uint8_t* buffer, std::uint
 /// character count; more than the text holds is cut to the text).
 bool SetTimeData(const std::string& printerName, std::u16string_view text, std::uint32_t size);
 
-/// Sends `data` as the raw spooler job "Print test". True when the printer was opened and the
-/// job's data was written.
+/// Sends `data` as the raw spooler job "Print test". True when the printer was opened and all
+/// of the job's data was written.
 bool SendTestPrintJob(const std::string& printerName, const std::uint8_t* data,
                       std::uint32_t length);
 

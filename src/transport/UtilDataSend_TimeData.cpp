@@ -23,9 +23,7 @@ TTimeDataRecord ReadTimeDataRecord(const std::string& printerName) {
         return record;
     }
     if (error == kErrorMoreData) {
-        // Longer than the buffer: certainly long enough, nothing to seed.
-        record.state = TTimeDataState::Present;
-        record.text.assign(kTimeDataMinLength, u' ');
+        record.state = TTimeDataState::TooLong;
         return record;
     }
     if (error != kErrorSuccess) return record;
@@ -41,7 +39,9 @@ TTimeDataRecord ReadTimeDataRecord(const std::string& printerName) {
 
 bool SeedTimeDataRecord(const std::string& printerName) {
     const TTimeDataRecord record = ReadTimeDataRecord(printerName);
-    if (record.state == TTimeDataState::Failed) return false;
+    // Longer than the buffer is certainly long enough: nothing to seed.
+    if (record.state == TTimeDataState::Failed || record.state == TTimeDataState::TooLong)
+        return false;
     if (record.state == TTimeDataState::Present && record.text.size() >= kTimeDataMinLength)
         return false;
     const std::u16string_view seed(kTimeDataSeed);

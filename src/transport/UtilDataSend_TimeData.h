@@ -17,6 +17,7 @@ inline constexpr std::uint32_t kTimeDataBufferSize = 100;
 enum class TTimeDataState {
     Present,  // read; `text` holds it
     Missing,  // the printer has no such value
+    TooLong,  // longer than the buffer: nothing of it was read (`text` is empty)
     Failed    // could not be asked (printer not opened, no full access, spooler error)
 };
 

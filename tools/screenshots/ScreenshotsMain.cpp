@@ -3,6 +3,8 @@
 // each as a PNG file, for one language.
 //   ps-screenshots EMULATION_DIR OUT_DIR LANGID SUFFIX
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPainter>
 #include <QTimer>
 #include <cstdio>
@@ -125,7 +127,75 @@ void SettingDialogs(const std::string& printer) {
     ui::THeadSNForm headSN;
     headSN.show();
     Save(headSN, "head-sn");
+    headSN.edtSN->setText("QJ7602024A0815");
+    headSN.tmrEnBtnTimer();
+    Save(headSN, "head-sn-number");
     keep.window.reset();
+}
+
+// The ink maintenance pages of the inkjet printer: a picture page, the nozzle check page, a
+// step of the head change and of the ink box change.
+void InkPages(const std::string& printer) {
+    ResetGlobals();
+    g_SchemeOptions.reset();
+    TKeepWindow keep;
+    if (RunStartUp({printer, "99"}, keep) != kExitDone || !keep.window) {
+        std::cerr << "no maintenance page for " << printer << "\n";
+        return;
+    }
+    auto page = [](int index, const std::string& name) {
+        g_CurrentPage = kPageMaintenance;
+        g_CurrentItem = index;
+        auto dialog = std::make_unique<ui::TfrmSetItem>();
+        dialog->show();
+        Save(*dialog, name);
+        return dialog;
+    };
+    page(0, "ink-clean");
+    page(3, "ink-holecheck");
+    // The head change on its third step: Start (with a serial number), then Next twice.
+    auto head = page(4, "ink-changehead-start");
+    auto* fill = new QTimer(qApp);
+    QObject::connect(fill, &QTimer::timeout, [fill] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* form = qobject_cast<ui::THeadSNForm*>(widget);
+            if (!form || !form->isVisible()) continue;
+            form->edtSN->setText("QJ7602024A0815");
+            form->btnOKClick();
+            fill->deleteLater();
+            return;
+        }
+    });
+    fill->start(10);
+    head->btnNextClick();
+    head->btnNextClick();
+    head->btnNextClick();
+    Save(*head, "ink-changehead-step3");
+    // The ink box change after Start: its one step, OK enabled.
+    auto box = page(5, "ink-changebox-start");
+    box->btnNextClick();
+    Save(*box, "ink-changebox-step1");
+    keep.window.reset();
+}
+
+// Every maintenance picture with its name, twelve to a sheet.
+void PictureSheets() {
+    const QStringList names = ui::PictureNames();
+    const int columns = 3, rows = 4, cellW = 360, cellH = 224, perSheet = columns * rows;
+    for (int first = 0; first < names.size(); first += perSheet) {
+        QImage sheet(columns * cellW, rows * cellH, QImage::Format_ARGB32);
+        sheet.fill(Qt::white);
+        QPainter painter(&sheet);
+        for (int i = first; i < names.size() && i < first + perSheet; ++i) {
+            const int x = ((i - first) % columns) * cellW, y = ((i - first) / columns) * cellH;
+            painter.drawPixmap(x + 7, y + 4, ui::PicturePixmap(names[i].toStdString(), 1.0));
+            painter.drawText(QRect(x, y + 200, cellW, 20), Qt::AlignCenter, names[i]);
+        }
+        painter.end();
+        const fs::path file = g_Out / ("pictures-" + std::to_string(first / perSheet + 1) + ".png");
+        sheet.save(QString::fromStdString(file.string()));
+        std::cout << file.string() << "\n";
+    }
 }
 
 void IconSheet() {
@@ -176,6 +246,7 @@ int main(int argc, char** argv) {
     MainWindow("Talvenor QR-520 Network", "0", "main-network-advanced", 0);
 
     SettingDialogs("Talvenor QR-520");
+    InkPages("Talvenor QJ-760");
 
     g_PrinterName = "Talvenor QR-520";
     ui::TfrmWaiting waiting;
@@ -189,7 +260,10 @@ int main(int argc, char** argv) {
     Save(about, "about");
     about.hide();
 
-    if (g_Suffix == "en") IconSheet();
+    if (g_Suffix == "en") {
+        IconSheet();
+        PictureSheets();
+    }
     InstallUserInterface(nullptr);
     return 0;
 }

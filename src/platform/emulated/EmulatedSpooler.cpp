@@ -66,6 +66,8 @@ public:
     std::optional<std::vector<TJobInfo1>> GetJobs(std::uint32_t firstJob,
                                                   std::uint32_t count) override {
         if (!m_pPrinter) return Fail(kErrorInvalidHandle, std::optional<std::vector<TJobInfo1>>());
+        if (m_pPrinter->jobFault == TJobFault::JobList)
+            return Fail(kErrorGenFailure, std::optional<std::vector<TJobInfo1>>());
         std::vector<TJobInfo1> all = AllJobs();
         std::vector<TJobInfo1> jobs;
         for (std::size_t i = firstJob; i < all.size() && jobs.size() < count; ++i) {
@@ -120,8 +122,11 @@ public:
         written = 0;
         if (!m_bInDocument) return Fail(kErrorSplNoStartDoc, false);
         if (m_pPrinter->jobFault == TJobFault::Write) return Fail(kErrorWriteFault, false);
-        m_Data.insert(m_Data.end(), data.begin(), data.end());
-        written = static_cast<std::uint32_t>(data.size());
+        // A short write takes half of the data and says so only through `written`.
+        const std::size_t taken =
+            m_pPrinter->jobFault == TJobFault::ShortWrite ? data.size() / 2 : data.size();
+        m_Data.insert(m_Data.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(taken));
+        written = static_cast<std::uint32_t>(taken);
         return true;
     }
 

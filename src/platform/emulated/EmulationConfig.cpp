@@ -65,7 +65,12 @@ TEmulatedPrinterConfig ReadPrinter(const std::string& section,
         printer.jobFault = TJobFault::StartPage;
     } else if (SameTextNoCase(fault, "Write")) {
         printer.jobFault = TJobFault::Write;
+    } else if (SameTextNoCase(fault, "ShortWrite")) {
+        printer.jobFault = TJobFault::ShortWrite;
+    } else if (SameTextNoCase(fault, "JobList")) {
+        printer.jobFault = TJobFault::JobList;
     } else if (!fault.empty() && !SameTextNoCase(fault, "None")) {
+        // The report keeps its first wording, which tools outside may match.
         keys.Problem("JobFault", fault, "not None, StartDoc, StartPage or Write; keeps None");
     }
 

@@ -25,7 +25,14 @@ std::optional<TPrinterDataValue> ParsePrinterDataValue(std::string_view text);
 std::string FormatPrinterDataValue(const TPrinterDataValue& value);
 
 /// Spooler job faults of a printer ("JobFault=").
-enum class TJobFault { None, StartDoc, StartPage, Write };
+enum class TJobFault {
+    None,
+    StartDoc,
+    StartPage,
+    Write,
+    ShortWrite,  // a job's write reports success with half of the data taken
+    JobList      // the job enumeration fails
+};
 
 /// One "[Printer:NAME]" section.
 struct TEmulatedPrinterConfig {
@@ -39,7 +46,7 @@ struct TEmulatedPrinterConfig {
     bool monitor = true;                            // "Monitor=0": no vendor port monitor
     std::uint32_t monitorTimeoutMs = 3000;          // "MonitorTimeoutMs=": wait for a reply
     std::uint32_t queuedJobs = 0;                   // "QueuedJobs="
-    TJobFault jobFault = TJobFault::None;           // "JobFault=StartDoc|StartPage|Write"
+    TJobFault jobFault = TJobFault::None;           // "JobFault=StartDoc|StartPage|Write|ShortWrite|JobList"
     std::map<std::string, TPrinterDataValue> data;  // "Data.NAME=" first printer data
 };
 

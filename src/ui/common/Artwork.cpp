@@ -12,16 +12,30 @@
 namespace ps::ui {
 namespace {
 
-// Upper-case name -> resource path, built from the compiled-in folder on first use.
+// Upper-case name -> resource path of one compiled-in folder.
+std::map<QString, QString> FolderIndex(const QString& folder) {
+    std::map<QString, QString> names;
+    const QDir dir(folder);
+    for (const QString& file : dir.entryList({QStringLiteral("*.svg")}, QDir::Files))
+        names[QFileInfo(file).completeBaseName().toUpper()] = dir.filePath(file);
+    return names;
+}
+
+// Built on first use.
 const std::map<QString, QString>& Index() {
-    static const std::map<QString, QString> index = [] {
-        std::map<QString, QString> names;
-        const QDir dir(QStringLiteral(":/icons"));
-        for (const QString& file : dir.entryList({QStringLiteral("*.svg")}, QDir::Files))
-            names[QFileInfo(file).completeBaseName().toUpper()] = dir.filePath(file);
-        return names;
-    }();
+    static const std::map<QString, QString> index = FolderIndex(QStringLiteral(":/icons"));
     return index;
+}
+
+const std::map<QString, QString>& PictureIndex() {
+    static const std::map<QString, QString> index = FolderIndex(QStringLiteral(":/pictures"));
+    return index;
+}
+
+QString Find(const std::map<QString, QString>& index, std::string_view name) {
+    auto it = index.find(
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed().toUpper());
+    return it == index.end() ? QString() : it->second;
 }
 
 QString PathOrFallback(std::string_view name) {
@@ -45,10 +59,7 @@ QPixmap Render(const QString& path, qreal ratio, QSize logicalSize) {
 }  // namespace
 
 QString IconResourcePath(std::string_view name) {
-    const auto& index = Index();
-    auto it = index.find(
-        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed().toUpper());
-    return it == index.end() ? QString() : it->second;
+    return Find(Index(), name);
 }
 
 bool HasIcon(std::string_view name) {
@@ -77,6 +88,26 @@ QIcon ItemIcon(std::string_view name, QSize logicalSize) {
 QStringList IconNames() {
     QStringList names;
     for (const auto& [name, path] : Index()) names << name;
+    return names;
+}
+
+QString PictureResourcePath(std::string_view name) {
+    return Find(PictureIndex(), name);
+}
+
+bool HasPicture(std::string_view name) {
+    return !PictureResourcePath(name).isEmpty();
+}
+
+QPixmap PicturePixmap(std::string_view name, qreal devicePixelRatio, QSize logicalSize) {
+    const QString path = PictureResourcePath(name);
+    if (path.isEmpty()) return {};
+    return Render(path, devicePixelRatio, logicalSize);
+}
+
+QStringList PictureNames() {
+    QStringList names;
+    for (const auto& [name, path] : PictureIndex()) names << name;
     return names;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The program's artwork: item and page icons drawn as SVG, compiled in, found by name without
-// regard to letter case, and rendered crisp at the screen's device pixel ratio.
+// The program's artwork: item and page icons and the maintenance pictures, drawn as SVG,
+// compiled in, found by name without regard to letter case, and rendered crisp at the screen's
+// device pixel ratio.
 #pragma once
 
 #include <QIcon>
@@ -30,5 +31,18 @@ QIcon ItemIcon(std::string_view name, QSize logicalSize = kGlyphSize);
 QPixmap ItemPixmap(std::string_view name, qreal devicePixelRatio, QSize logicalSize = kGlyphSize);
 /// Every compiled-in icon name, upper case, sorted.
 QStringList IconNames();
+
+/// Size of a maintenance picture (page and step pictures) in logical pixels.
+inline constexpr QSize kPictureSize{346, 194};
+/// Resource path of the picture named `name` ("Img_Clean", "ChangeheadA3"; any letter case),
+/// or an empty text.
+QString PictureResourcePath(std::string_view name);
+bool HasPicture(std::string_view name);
+/// The picture fitted into `logicalSize` (its proportions kept), at `devicePixelRatio`; an
+/// empty pixmap when there is none by that name.
+QPixmap PicturePixmap(std::string_view name, qreal devicePixelRatio,
+                      QSize logicalSize = kPictureSize);
+/// Every compiled-in picture name, upper case, sorted.
+QStringList PictureNames();
 
 }  // namespace ps::ui

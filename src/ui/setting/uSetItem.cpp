@@ -22,6 +22,7 @@
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
+#include "scheme/NozzlePatterns.h"
 #include "scheme/SettingWrite.h"
 #include "transport/USBPrinterPort.h"
 #include "ui/common/Artwork.h"
@@ -40,7 +41,7 @@ constexpr int kClientWidth = 358;
 constexpr int kBottomHeight = 44;
 constexpr int kRadioMinHeight = 78;
 constexpr int kListMinHeight = 100;
-constexpr int kPictureHeight = 194;
+constexpr int kPicturePageHeight = 390;
 
 bool UsablePrinter(std::string* portOut = nullptr) {
     std::string port;
@@ -190,17 +191,18 @@ void TfrmSetItem::BuildControls() {
         return button;
     };
     btnDefault = makeButton("btnDefault");
-    btnInkset = makeButton("btnInkset");
     btnBack = makeButton("btnBack");
     btnNext = makeButton("btnNext");
+    btnInkset = makeButton("btnInkset");
     btnClean = makeButton("btnClean");
     btnSet = makeButton("btnSet");
     btnCancel = makeButton("btnCancel");
     btnSet->setEnabled(false);
+    // Back, Next and OK of the change sequence stand in this order.
     bottom->addWidget(btnDefault);
-    bottom->addWidget(btnInkset);
     bottom->addWidget(btnBack);
     bottom->addWidget(btnNext);
+    bottom->addWidget(btnInkset);
     bottom->addWidget(btnClean);
     bottom->addStretch(1);
     bottom->addWidget(btnSet);
@@ -210,12 +212,20 @@ void TfrmSetItem::BuildControls() {
     connect(btnDefault, &QPushButton::clicked, this, Guarded(this, [this] { btnDefaultClick(); }));
     connect(btnSet, &QPushButton::clicked, this, Guarded(this, [this] { btnSetClick(); }));
     connect(btnCancel, &QPushButton::clicked, this, Guarded(this, [this] { btnCancelClick(); }));
-    for (QPushButton* button : {btnInkset, btnBack, btnNext, btnClean})
-        connect(button, &QPushButton::clicked, this,
-                Guarded(this, [this] { btnPictureActionClick(); }));
+    connect(btnInkset, &QPushButton::clicked, this, Guarded(this, [this] { btnInksetClick(); }));
+    connect(btnNext, &QPushButton::clicked, this, Guarded(this, [this] { btnNextClick(); }));
+    connect(btnBack, &QPushButton::clicked, this, Guarded(this, [this] { btnBackClick(); }));
+    connect(btnClean, &QPushButton::clicked, this, Guarded(this, [this] { btnCleanClick(); }));
 }
 
 void TfrmSetItem::FormCreate() {
+    const TNozzlePatternPaths patterns = WriteNozzlePatternFiles();
+    m_Holecheck6A3C = patterns[0];
+    m_Holecheck6A3C_2 = patterns[1];
+    m_HolecheckKV = patterns[2];
+    m_Holecheck4E17 = patterns[3];
+    m_Holecheck4D00 = patterns[4];
+    m_Holecheck7D05 = patterns[5];
     SetApplicationTitle(g_PrinterName);
     setWindowTitle(Q(g_GlobalString.ParametersCaption));
     rg1->setTitle(Q(g_GlobalString.ParametersTitle));
@@ -285,20 +295,8 @@ void TfrmSetItem::ArrangeForItem() {
     } else if (count == 1) {
         // A picture page with its action buttons.
         m_iShowMode = 2;
-        Collapse(pnlType1);
-        Collapse(pnlType2);
-        pnlType3->setVisible(true);
-        btnDefault->setVisible(false);
-        btnSet->setVisible(false);
-        imgPicture->setPixmap(ItemPixmap(m_Item.Icon, devicePixelRatioF(), QSize(92, 76)));
-        imgPicture->setAccessibleName(Q(m_Item.Title));
-        tsb3->setFixedHeight(kPictureHeight);
-        designHeight = 390;
-        btnInkset->setText(Q(g_GlobalString.ParametersBtnOK));
-        btnInkset->setVisible(true);
-        btnBack->setVisible(false);
-        btnNext->setVisible(false);
-        btnClean->setVisible(m_Item.Icon == "Ink_Holecheck");
+        ArrangePicturePage();
+        designHeight = kPicturePageHeight;
     } else {
         m_iShowMode = 1;
         Collapse(pnlType1);
@@ -512,6 +510,7 @@ void TfrmSetItem::OpenSubGroup(int index) {
 }
 
 void TfrmSetItem::btnCancelClick() {
+    if (m_bInkActionRunning) return;
     std::string port;
     if (!UsablePrinter(&port)) {
         SayPrinterNotFound(this);
@@ -525,6 +524,10 @@ void TfrmSetItem::btnCancelClick() {
                         TMessageIcon::Error);
         return;
     }
+    if (m_Item.Icon == "Ink_Changehead" || m_Item.Icon == "Ink_Changebox") {
+        ChangeCancelClick(port);
+        return;
+    }
     CloseDialog(QDialog::Rejected);
 }
 
@@ -533,12 +536,9 @@ void TfrmSetItem::lblWebClick() {
     if (IsWebAddress(web)) Platform().Shell().OpenUrl(web);
 }
 
-void TfrmSetItem::btnPictureActionClick() {
-    ShowMessageOver(this, g_GlobalString.HintTitle, DialogNotAvailableText(m_Item.Title),
-                    TMessageIcon::Information);
-}
-
 void TfrmSetItem::reject() {
+    // Esc and the title bar's close wait until a running ink action is over.
+    if (m_bInkActionRunning) return;
     RunGuarded(this, [this] { btnCancelClick(); });
 }
 

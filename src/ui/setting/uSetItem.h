@@ -6,9 +6,11 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "scheme/InkActions.h"
 #include "scheme/Scheme3.h"
 
 class QButtonGroup;
@@ -40,6 +42,13 @@ public:
     std::int32_t m_iValueIndex = kNothingSelected;  // rule index, or the 24-bit mask
     std::int32_t m_iShowMode = 0;                   // 0 radio group, 1 list, 2 picture page
     std::int32_t m_count = 0;
+    // Paths of the nozzle-check pattern files, written when the dialog is created.
+    std::string m_Holecheck6A3C_2;
+    std::string m_Holecheck6A3C;
+    std::string m_Holecheck4E17;
+    std::string m_HolecheckKV;
+    std::string m_Holecheck4D00;
+    std::string m_Holecheck7D05;
     std::unique_ptr<TUSBPrinterPort> m_USBPort;
     bool m_bHasSetPrinter = false;
     std::int32_t m_iPrinterItemValue = 0;
@@ -79,7 +88,15 @@ public:
     void btnSetClick();
     void btnCancelClick();
     void lblWebClick();
-    void btnPictureActionClick();
+    // The ink maintenance page and the change sequence (uSetItem_Ink.cpp, uSetItem_Change.cpp).
+    void btnInksetClick();
+    void btnNextClick();
+    void btnBackClick();
+    void btnCleanClick();
+    void SendFormFeed();
+
+    /// True while an ink action runs: the buttons take no clicks until it is over.
+    bool InkActionRunning() const { return m_bInkActionRunning; }
 
     /// The checked row of rg1, or -1.
     int Rg1ItemIndex() const;
@@ -109,8 +126,22 @@ private:
     void ClearRadioSelection();
     void FitHeight(int designHeight);
     void OpenSubGroup(int index);
+    void ArrangePicturePage();
+    void ArrangeChangeStartPage();
+    void ShowPicture(const std::string& name);
+    void ShowStep(int step);
+    TNozzlePatternPaths PatternPaths() const;
+    TInkTarget InkTarget(const std::string& portName) const;
+    /// Runs an ink action with the dialog's buttons off; a second one is refused meanwhile.
+    void RunInkAction(const std::function<void()>& action);
+    void EndInkAction(TInkActionEnd end);
+    void ChangeCancelClick(const std::string& portName);
+    void ChangeLastStepReached();
+    std::string CommandSet() const;
 
     TSettingItem m_Item;
+    bool m_bInkActionRunning = false;
+    bool m_bChangeStarted = false;  // a start command of the change sequence was accepted
     std::unique_ptr<TFormSetGroupItem> m_pGroupItem;
     std::unique_ptr<TfrmInvoiceType_SetGruop> m_pCardType;
 };

@@ -102,8 +102,9 @@ std::string TTestScheme::Text() const {
             const TTestItem& item = items[i];
             char number[24];
             std::snprintf(number, sizeof number, "%02zu", i + 1);
-            text += "[" + prefix + "Item" + number + "]\r\nName=" + prefix + number +
-                    "\r\nIcon=" + item.icon + "\r\nTitle.EN=" + item.title +
+            const std::string name = item.name.empty() ? prefix + number : item.name;
+            text += "[" + prefix + "Item" + number + "]\r\nName=" + name +
+                    "\r\nExplain.EN=" + item.explain + "\r\nIcon=" + item.icon + "\r\nTitle.EN=" + item.title +
                     "\r\nTitle.CN=" + item.title + "\r\nNote.EN=" + item.note +
                     "\r\nGetInstruction=" + item.code + "\r\nSetInstruction=1B 1D 1E 05 04 " +
                     item.code + "\r\nParameterCount=" + std::to_string(item.bytes) +

@@ -17,6 +17,8 @@ struct TTestItem {
     std::string note;
     int subGroup = 0;  // SubGroup key: a written value leads on to this sub group
     int defaultValue = 0;
+    std::string name = {};     // Name (empty: the section's own name)
+    std::string explain = {};  // Explain, shown by the ink maintenance pages
 };
 
 class TTestScheme {

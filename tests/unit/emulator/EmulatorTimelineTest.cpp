@@ -98,6 +98,45 @@ TEST_F(EmulatorTimeline, BusyAndNoInkBoxOnDemand) {
     EXPECT_EQ(noBox->StatusByte(), 0x39);
 }
 
+TEST_F(EmulatorTimeline, ChangeModeIsKeptUntilPerformedOrAborted) {
+    const std::filesystem::path dir = m_Dir.Path() / "0";
+    auto mode = [&] {
+        const std::string state = test::ReadText(dir / "state.ini");
+        const auto at = state.find("ChangeMode=");
+        return at == std::string::npos ? std::string("?")
+                                       : state.substr(at + 11, state.find('\r', at) - at - 11);
+    };
+    {
+        auto device = Make({{"NoInkBoxAfterChange", "1"}});
+        Exchange(*device, "monitor", "1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F");
+        EXPECT_EQ(mode(), "Head");
+        // The abort leaves it at once; a box change started next is its own mode.
+        Exchange(*device, "monitor", "1B 1D 1E 10 08 1B 1D 1F 1B 1D 1E 11 13 01 1B 1D 1F");
+        EXPECT_EQ(mode(), "None");
+        Exchange(*device, "monitor", "1B 1D 1E 10 05 1B 1D 1F");
+        EXPECT_EQ(mode(), "Box");
+    }
+    {
+        // A printer left in change mode is still in it when the program comes back.
+        auto again = std::make_unique<TEmulatedDevice>(test::TestConfig(), dir, m_Clock);
+        EXPECT_EQ(mode(), "Box");
+        Exchange(*again, "monitor", "1B 1D 1E 10 07 1B 1D 1F");
+        EXPECT_EQ(mode(), "None");
+        const std::string events = test::ReadText(dir / "events.log");
+        EXPECT_NE(events.find("change mode head"), std::string::npos);
+        EXPECT_NE(events.find("change mode box"), std::string::npos);
+        EXPECT_NE(events.find("change mode left"), std::string::npos);
+    }
+    // Without an ink box seated after the change, the printer says so once the change is over.
+    auto device = Make({{"NoInkBoxAfterChange", "1"}});
+    EXPECT_EQ(device->StatusByte(), 0x08);
+    Exchange(*device, "monitor", "1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F");
+    Exchange(*device, "monitor", "1B 1D 1E 10 07 1B 1D 1F");
+    EXPECT_EQ(device->StatusByte(), 0x2C);
+    m_Clock.Advance(20000);
+    EXPECT_EQ(device->StatusByte(), 0x39);
+}
+
 TEST_F(EmulatorTimeline, ScaledClockEndsACleaning) {
     // A 20-second cleaning on a clock 1000 times faster ends while the caller polls as the
     // cleaning dialog does (one clock second per pass, at most 901 passes).

@@ -15,6 +15,7 @@
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
+#include "scheme/ActionChecks.h"
 #include "scheme/Scheme3.h"
 #include "transport/ExchangeLock.h"
 
@@ -85,10 +86,10 @@ TPrinterCheck LoadPrinterScheme() {
 }
 
 TPrinterCheck CheckPrinterIdle() {
-    auto printer = Platform().Spooler().Open(g_PrinterName, TPrinterAccess::Default);
-    if (!printer) return TPrinterCheck::NotOpened;
-    auto jobs = printer->GetJobs(0, 10);
-    if (jobs && !jobs->empty()) {
+    if (!Platform().Spooler().Open(g_PrinterName, TPrinterAccess::Default))
+        return TPrinterCheck::NotOpened;
+    // A queue that cannot be listed may hold jobs: it is refused like a queue that does.
+    if (PrinterQueueState(g_PrinterName) != TQueueState::Empty) {
         ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.mPrintQueue,
                     TMessageIcon::Error);
         return TPrinterCheck::JobsQueued;

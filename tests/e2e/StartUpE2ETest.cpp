@@ -314,12 +314,16 @@ TEST_F(StartUpE2E, StartEndsWhenTheMenuCannotBeHad) {
 
 TEST_F(StartUpE2E, QueuedJobsEndTheStart) {
     UsbPrinter("Busy", "USB001", "dev").Set("QueuedJobs", "2");
-    auto result = Run({"Busy", "101"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("[error] Information: There are some print task in driver"),
-              std::string::npos)
-        << result.err;
-    EXPECT_FALSE(fs::exists(CacheBase("Busy")));
+    // A queue that cannot be listed may hold jobs as well.
+    UsbPrinter("Unlisted", "USB002", "dev2").Set("JobFault", "JobList");
+    for (const std::string printer : {"Busy", "Unlisted"}) {
+        auto result = Run({printer, "101"});
+        EXPECT_EQ(result.exitCode, 1) << printer;
+        EXPECT_NE(result.err.find("[error] Information: There are some print task in driver"),
+                  std::string::npos)
+            << printer << ": " << result.err;
+        EXPECT_FALSE(fs::exists(CacheBase(printer))) << printer;
+    }
 }
 
 TEST_F(StartUpE2E, RunModesAndMenuVersions) {

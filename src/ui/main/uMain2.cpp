@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "app/PrinterSession.h"
 #include "app/StartUp.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
@@ -31,19 +32,6 @@ constexpr int kClientWidth = 486;  // as designed; RefreshItemGrid makes it 440
 constexpr int kClientHeight = 539;
 constexpr std::uint32_t kPortRefreshMs = 3500;
 constexpr const char* kDiagnosticFile = "c:\\RORirad";
-
-// Steps 13 and 14 of the start-up sequence, repeated at creation.
-bool PrinterOpensWithoutJobs() {
-    auto printer = Platform().Spooler().Open(g_PrinterName, TPrinterAccess::Default);
-    if (!printer) return false;
-    auto jobs = printer->GetJobs(0, 10);
-    if (jobs && !jobs->empty()) {
-        ShowMessageOver(nullptr, g_GlobalString.HintTitle, g_GlobalString.mPrintQueue,
-                        TMessageIcon::Error);
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -120,7 +108,8 @@ void TfrmMainView2::BuildControls() {
 }
 
 void TfrmMainView2::FormCreate() {
-    if (!PrinterOpensWithoutJobs()) return;
+    // The start-up checks of the printer and its queue, repeated at creation.
+    if (CheckPrinterIdle() != TPrinterCheck::Ready) return;
     m_pClassRegistration = Platform().SingleInstance().RegisterWindowClass(kMainWindowClass);
     m_slPorts.clear();
     m_slLocalPortFile.clear();

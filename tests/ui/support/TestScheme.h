@@ -19,6 +19,8 @@ struct TTestItem {
     int defaultValue = 0;
     std::string name = {};     // Name (empty: the section's own name)
     std::string explain = {};  // Explain, shown by the ink maintenance pages
+    std::string setInstruction = {};  // SetInstruction (empty: "1B 1D 1E 05 04 " + code)
+    std::string ruleType = "ENUM";
 };
 
 class TTestScheme {

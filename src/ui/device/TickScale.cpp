@@ -8,6 +8,10 @@
 #include <QStyleOptionSlider>
 
 namespace ps::ui {
+namespace {
+constexpr int kSmallestPixels = 8;
+constexpr int kGap = 4;
+}  // namespace
 
 TTickScale::TTickScale(QSlider* slider, QWidget* parent) : QLabel(parent), m_pSlider(slider) {
     setTextFormat(Qt::PlainText);
@@ -43,7 +47,18 @@ void TTickScale::paintEvent(QPaintEvent*) {
     const int offset = m_pSlider->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    const QFontMetrics metrics = fontMetrics();
+    // A crowded scale gets a smaller font, so that neighbouring numbers keep a gap.
+    QFont font = this->font();
+    const int pitch = span / steps;
+    for (int pixels = QFontInfo(font).pixelSize(); pixels > kSmallestPixels; --pixels) {
+        const QFontMetrics trial(font);
+        int widest = 0;
+        for (const QString& mark : marks) widest = std::max(widest, trial.horizontalAdvance(mark));
+        if (widest + kGap <= pitch) break;
+        font.setPixelSize(pixels - 1);
+    }
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
     for (int i = 0; i < marks.size(); ++i) {
         const int centre = offset + handle.width() / 2 + span * i / steps;
         const int width = metrics.horizontalAdvance(marks[i]);

@@ -34,8 +34,7 @@ TNormalSet::TNormalSet(QWidget* parent) : TDeviceDialog(parent, "NormalSet") {
     lblReturn->setFrameShape(QFrame::Panel);
     lblReturn->setFrameShadow(QFrame::Sunken);
     lblReturn->setMinimumHeight(26);
-    lblReturn->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    lblReturn->setFocusPolicy(Qt::StrongFocus);
+    lblReturn->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblReturnInfo->setBuddy(lblReturn);
     layout->addWidget(lblReturnInfo);
     layout->addWidget(lblReturn);

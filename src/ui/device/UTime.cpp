@@ -20,7 +20,7 @@ namespace ps::ui {
 namespace {
 
 constexpr int kClientWidth = 360;
-constexpr int kClientHeight = 210;
+constexpr int kClientHeight = 180;
 
 TDeviceQuery ClockQuery(const TUSBPrinterPort& port) {
     return TDeviceQuery({TOfflineBox::HintError, true, false}, port);
@@ -39,8 +39,7 @@ TTime::TTime(QWidget* parent) : TDeviceDialog(parent, "Time") {
     pnlDate->setFrameShadow(QFrame::Sunken);
     pnlDate->setAlignment(Qt::AlignCenter);
     pnlDate->setMinimumHeight(28);
-    pnlDate->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    pnlDate->setFocusPolicy(Qt::StrongFocus);
+    pnlDate->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblDateInfo->setBuddy(pnlDate);
     row->addWidget(lblDateInfo);
     row->addWidget(pnlDate, 1);

@@ -16,7 +16,7 @@
 namespace ps::ui {
 namespace {
 constexpr int kClientWidth = 340;
-constexpr int kClientHeight = 110;
+constexpr int kClientHeight = 84;
 }  // namespace
 
 TFormFirewareVersion::TFormFirewareVersion(QWidget* parent)

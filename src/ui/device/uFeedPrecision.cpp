@@ -22,7 +22,7 @@ namespace ps::ui {
 namespace {
 
 constexpr int kClientWidth = 385;
-constexpr int kClientHeight = 270;
+constexpr int kClientHeight = 240;
 constexpr const char* kNotice = "Notice";
 constexpr const char* kSetDone = "设置打印机成功！";
 constexpr const char* kSetFailed = "设置打印机失败！";

@@ -22,7 +22,7 @@ namespace ps::ui {
 namespace {
 
 constexpr int kClientWidth = 385;
-constexpr int kClientHeight = 260;
+constexpr int kClientHeight = 240;
 
 // Reads show the printer name on an off-line printer; the read has no busy test (the write
 // and the test page have it).

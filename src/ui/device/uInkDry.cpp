@@ -21,7 +21,7 @@ namespace ps::ui {
 namespace {
 
 constexpr int kClientWidth = 360;
-constexpr int kClientHeight = 250;
+constexpr int kClientHeight = 220;
 
 TDeviceQuery DryingQuery(const TUSBPrinterPort& port) {
     return TDeviceQuery({TOfflineBox::HintError, true, false}, port);

@@ -66,10 +66,9 @@ std::string FormatPrinterClock(std::uint32_t seconds) {
     const year_month_day date{day};
     const hh_mm_ss<std::chrono::seconds> time{point - day};
     char text[32];
-    std::snprintf(text, sizeof text, "%04d/%02u/%02u %02d:%02d:%02d",
-                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()),
+    std::snprintf(text, sizeof text, "%04d/%02u/%02u %02d:%02d:%02d", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
                   static_cast<int>(time.seconds().count()));
     return text;
 }

@@ -34,13 +34,13 @@ enum class TInkAdjustLayout {
 struct TDeviceCommandSet {
     std::string_view code;  // SettingCommand; empty for every set without a row
     TInkAdjustLayout inkLayout = TInkAdjustLayout::ThreeModes;
-    TInkModeBytes inkReadMode{};   // p of the adjustment read 12 02 01 p
-    TInkModeBytes inkPrintMode{};  // p of the check pattern 10 10 01 p
-    TInkModeBytes inkResultMode{}; // b of the result pattern 10 10 02 b (FiveModes only)
-    TInkModeCodes inkWriteCode{};  // mode code in the adjustment write
-    bool bInkAdjustHalved = false; // the printer counts the adjustment in half steps
-    bool bInkScaleIsValue = false; // the track-bar position is the value (else value + 10)
-    bool bTotalPagesOnly = false;  // the counters dialog reads only the total pages
+    TInkModeBytes inkReadMode{};      // p of the adjustment read 12 02 01 p
+    TInkModeBytes inkPrintMode{};     // p of the check pattern 10 10 01 p
+    TInkModeBytes inkResultMode{};    // b of the result pattern 10 10 02 b (FiveModes only)
+    TInkModeCodes inkWriteCode{};     // mode code in the adjustment write
+    bool bInkAdjustHalved = false;    // the printer counts the adjustment in half steps
+    bool bInkScaleIsValue = false;    // the track-bar position is the value (else value + 10)
+    bool bTotalPagesOnly = false;     // the counters dialog reads only the total pages
     bool bDryingTimeInSteps = false;  // drying time 0..4 as is (else 50 per step)
     bool bFeedPerMode = false;        // four feed distance modes of 0..12 (else one of -5..5)
 };

@@ -23,8 +23,8 @@ const TBytes kCommit = {0x1B, 0x1D, 0x1E, 0x10, 0x00, 0x01, 0x1B, 0x1D, 0x1F};
 [[noreturn]] void OutOfRange(const std::string& what, std::int64_t value, std::int64_t low,
                              std::int64_t high) {
     throw EConvertError("The " + what + " " + std::to_string(value) +
-                        " cannot be sent to the printer: it takes " + std::to_string(low) +
-                        " to " + std::to_string(high) + ".");
+                        " cannot be sent to the printer: it takes " + std::to_string(low) + " to " +
+                        std::to_string(high) + ".");
 }
 
 std::uint8_t Byte(std::int64_t value) {
@@ -83,8 +83,7 @@ TBytes InkAdjustWrite(const TSettingItem& item, const TDeviceCommandSet& set, in
     const auto b = EncodeInkAdjust(value, set);
     if (!b) {
         const std::int64_t low = kInkAdjustFirstNegative - 256, high = kInkAdjustFirstNegative - 1;
-        if (set.bInkAdjustHalved)
-            OutOfRange("adjustment value", value, low / 2, high / 2);
+        if (set.bInkAdjustHalved) OutOfRange("adjustment value", value, low / 2, high / 2);
         OutOfRange("adjustment value", value, low, high);
     }
     const std::string text = "1B 1D 1E 10 00 00 1B 1D 1F " + Trimmed(item.SetInstruction) + " " +
@@ -179,8 +178,8 @@ TDeviceRead ClockRead() {
 
 TBytes ClockWrite(std::int64_t seconds) {
     if (seconds < 0 || seconds > 0xFFFFFFFFLL) OutOfRange("clock value", seconds, 0, 0xFFFFFFFFLL);
-    TBytes write = Framed({0x10, 0x1D, Byte(seconds), Byte(seconds >> 8), Byte(seconds >> 16),
-                           Byte(seconds >> 24)});
+    TBytes write = Framed(
+        {0x10, 0x1D, Byte(seconds), Byte(seconds >> 8), Byte(seconds >> 16), Byte(seconds >> 24)});
     const TBytes apply = Framed({0x11, 0x01});
     write.insert(write.end(), apply.begin(), apply.end());
     return write;

@@ -85,8 +85,7 @@ bool TDeviceQuery::RefuseWhenBusy(const std::string& port) const {
     return m_Style.bBusyTest && RefusedAsPrinterAtWork(m_USBPort, port);
 }
 
-bool TDeviceQuery::GetItemValueFromUSBPrinterI(const TDeviceRead& read,
-                                               std::int64_t& value) const {
+bool TDeviceQuery::GetItemValueFromUSBPrinterI(const TDeviceRead& read, std::int64_t& value) const {
     std::string port;
     if (!DevicePrinterOnlineOrSay(port, TOfflineBox::HintError)) return false;
     if (m_Style.bUsbOnly && port.find("USB") == std::string::npos) return false;

@@ -45,8 +45,8 @@ bool WriteUsb(const std::string& bytes, int index) {
     const TIoHandle handle = OpenPrinterUSBPort(index + 1);
     if (handle == kInvalidIoHandle) return false;
     const auto length = static_cast<std::int32_t>(bytes.size());
-    const std::int32_t written = WritePort(handle, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                           length, kUsbWriteTimeoutMs);
+    const std::int32_t written = WritePort(
+        handle, reinterpret_cast<const std::uint8_t*>(bytes.data()), length, kUsbWriteTimeoutMs);
     CloseUSBPort(handle);
     return written == length;
 }
@@ -87,9 +87,8 @@ TDirectOptionResult SendDirectOption(const TSettingItem& item, std::uint8_t page
     TDirectOptionResult result;
 
     if (page == kPageBase) {
-        const bool written =
-            WritePortDevice(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                            static_cast<std::uint32_t>(bytes.size()), portDevice);
+        const bool written = WritePortDevice(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                             static_cast<std::uint32_t>(bytes.size()), portDevice);
         Say(written ? g_GlobalString.SetPrinterSuccessI : g_GlobalString.SetPrinterFail,
             written ? TMessageIcon::Information : TMessageIcon::Error);
         return result;
@@ -120,9 +119,9 @@ TDirectOptionResult SendDirectOption(const TSettingItem& item, std::uint8_t page
     Platform().Clock().Sleep(scheme.m_Sections.SleepBeforeRead);
     TBytes reply(kAnswerBufferSize, 0);
     std::int32_t length = kAnswerBufferSize;
-    bool answered = scheme.DoWriteAndReadPrinter(index, instruction, reply.data(),
-                                                 kAnswerBufferSize - 1, length, true, false,
-                                                 scheme.m_Sections.WriteReadDelay, true);
+    bool answered =
+        scheme.DoWriteAndReadPrinter(index, instruction, reply.data(), kAnswerBufferSize - 1,
+                                     length, true, false, scheme.m_Sections.WriteReadDelay, true);
     // The reply is aligned on its frame start; a reply without one has no answer.
     const TReplyView view(reply.data(), std::min(length, kAnswerBufferSize));
     answered = answered && view.Has(0, 3) && FindMem(kFrameStart, reply.data(), 3, 3) == 0;

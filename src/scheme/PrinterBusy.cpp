@@ -12,8 +12,7 @@ namespace ps {
 
 bool RefusedAsPrinterAtWork(const TUSBPrinterPort& usbPort, const std::string& port) {
     std::uint8_t status = 0;
-    if (!usbPort.GetPrinterStatusByte(port, status) || status != kStatusPrinterAtWork)
-        return false;
+    if (!usbPort.GetPrinterStatusByte(port, status) || status != kStatusPrinterAtWork) return false;
     ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.WaitingForPrinterWork,
                 TMessageIcon::Error);
     return true;

@@ -85,8 +85,8 @@ TEST_F(LocksAndClockTest, ClockReadsSecondsAndIsSetToTheLocalTimeOfAnEightHourZo
     EXPECT_EQ(utc - 1714521600, static_cast<std::int64_t>(Platform().Clock().NowMs() / 1000));
     ExpectBox(g_GlobalString.HintTitle, g_GlobalString.mSetTime, TMessageIcon::Information);
     TUiFixture::Click(d->btnSetDate);
-    EXPECT_EQ(LastSent(), Monitor("1B 1D 1E 10 1D " + Le32(utc + 28800) +
-                                  " 1B 1D 1F 1B 1D 1E 11 01 1B 1D 1F"));
+    EXPECT_EQ(LastSent(),
+              Monitor("1B 1D 1E 10 1D " + Le32(utc + 28800) + " 1B 1D 1F 1B 1D 1E 11 01 1B 1D 1F"));
     EXPECT_EQ(d->pnlDate->text(), "1970/01/02 00:00:00");  // not refreshed by the write
     TUiFixture::Click(d->btnGetDate);
     EXPECT_EQ(d->pnlDate->text().left(16), "2024/05/01 08:00");
@@ -100,8 +100,8 @@ TEST_F(LocksAndClockTest, HalfHourZoneKeepsItsHalfHourAndMutePrinterKeepsThePane
     const std::int64_t utc = SecondsSince1970(*Platform().Kernel().GetSystemTime());
     ExpectBox(g_GlobalString.HintTitle, g_GlobalString.mSetTime, TMessageIcon::Information);
     TUiFixture::Click(d->btnSetDate);
-    EXPECT_EQ(LastSent(), Monitor("1B 1D 1E 10 1D " + Le32(utc + 19800) +
-                                  " 1B 1D 1F 1B 1D 1E 11 01 1B 1D 1F"));
+    EXPECT_EQ(LastSent(),
+              Monitor("1B 1D 1E 10 1D " + Le32(utc + 19800) + " 1B 1D 1F 1B 1D 1E 11 01 1B 1D 1F"));
     TUiFixture::Click(d->btnGetDate);
     EXPECT_EQ(d->pnlDate->text().left(16), "2024/05/01 05:30");
     d.reset();
@@ -219,12 +219,12 @@ TEST_F(FeedAndFirmwareTest, FourModesReadWrittenAndPrinted) {
     // Mode 1 does not answer: named, and the read does not count as done.
     Device().Set("Answer.12160001", "1B 1D 1E 12 16 00 01");
     Restart();
-    ExpectBox(g_GlobalString.ErrorTitle,
-              g_GlobalString.PrinterStatusError + "\n" + "模式1", TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError + "\n" + "模式1",
+              TMessageIcon::Warning);
     auto partial = Open<TFormFeedPrecision>(kFeed);
     EXPECT_EQ(partial->m_SubItemValue, (std::vector<std::int32_t>{6, -1, 7, 3}));
-    ExpectBox(g_GlobalString.ErrorTitle,
-              g_GlobalString.PrinterStatusError + "\n" + "模式1", TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError + "\n" + "模式1",
+              TMessageIcon::Warning);
     EXPECT_FALSE(partial->GetSubItemValuesFromPrinter());
 }
 
@@ -268,9 +268,9 @@ TEST_F(FeedAndFirmwareTest, FirmwareVersionAndDateOrNothing) {
 }
 
 TEST_F(FeedAndFirmwareTest, TheMainWindowOpensEveryDeviceDialog) {
-    for (const char* icon : {"Ink_Adjust", "Ink_Inquiry", "Ink_Inquiry2", "Ink_Dry",
-                             "Ink_Horizontal", "Ink_Timer", "Ink_Lock", "NormalSet",
-                             "InkJet_FeedPrecision", "Ink_FirewareVersion"})
+    for (const char* icon :
+         {"Ink_Adjust", "Ink_Inquiry", "Ink_Inquiry2", "Ink_Dry", "Ink_Horizontal", "Ink_Timer",
+          "Ink_Lock", "NormalSet", "InkJet_FeedPrecision", "Ink_FirewareVersion"})
         EXPECT_TRUE(FindItemDialog(icon).factory) << icon;
 
     Printer();

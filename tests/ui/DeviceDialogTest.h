@@ -37,8 +37,19 @@ class DeviceDialogTest : public TUiFixture {
 protected:
     static constexpr const char* kPrinter = "Talvenor Jet";
     // The maintenance page, in this order.
-    enum TSlot { kAdjust, kInquiry, kInquiry2, kDry, kHorizontal, kTimer, kLock, kNormalSet,
-                 kFeed, kFirmware, kSlotCount };
+    enum TSlot {
+        kAdjust,
+        kInquiry,
+        kInquiry2,
+        kDry,
+        kHorizontal,
+        kTimer,
+        kLock,
+        kNormalSet,
+        kFeed,
+        kFirmware,
+        kSlotCount
+    };
 
     using TSchemeParts = TDeviceSchemeParts;
 
@@ -48,13 +59,16 @@ protected:
             it.explain = std::string(title) + " explained";
             return it;
         };
-        std::vector<TTestItem> items = {
-            item("Ink_Adjust", "Adjustment", "66"),  item("Ink_Inquiry", "Counters", "67"),
-            item("Ink_Inquiry2", "Total pages", "70"), item("Ink_Dry", "Drying time", "68"),
-            item("Ink_Horizontal", "Alignment", "69"), item("Ink_Timer", "Clock", "6A"),
-            item("Ink_Lock", "Locks", "6B"),          item("NormalSet", "Direct option", "6C"),
-            item("InkJet_FeedPrecision", "Feed precision", "6D"),
-            item("Ink_FirewareVersion", "Firmware", "6E")};
+        std::vector<TTestItem> items = {item("Ink_Adjust", "Adjustment", "66"),
+                                        item("Ink_Inquiry", "Counters", "67"),
+                                        item("Ink_Inquiry2", "Total pages", "70"),
+                                        item("Ink_Dry", "Drying time", "68"),
+                                        item("Ink_Horizontal", "Alignment", "69"),
+                                        item("Ink_Timer", "Clock", "6A"),
+                                        item("Ink_Lock", "Locks", "6B"),
+                                        item("NormalSet", "Direct option", "6C"),
+                                        item("InkJet_FeedPrecision", "Feed precision", "6D"),
+                                        item("Ink_FirewareVersion", "Firmware", "6E")};
         items[kAdjust].rule = parts.adjustRule;
         if (parts.adjustRule.empty()) {
             items[kAdjust].rule = "Min=-10,Max=10,Step=1,DisplayAdd=0";
@@ -82,7 +96,8 @@ protected:
         }
         scheme.Page(99, items);
         m_Dir.Write("schemes/jet_Settings.Dat", scheme.Text());
-        m_Builder.Device("jet", port.find("USB") == 0 ? port : std::string(), "MFG:Talvenor;MDL:Jet;")
+        m_Builder
+            .Device("jet", port.find("USB") == 0 ? port : std::string(), "MFG:Talvenor;MDL:Jet;")
             .Set("Scheme", "schemes/jet_Settings.Dat");
         return m_Builder.Printer(kPrinter, port)
             .Set("DriverName", "Talvenor Jet")

@@ -66,8 +66,7 @@ TEST_F(CountersTest, CountersAreUnsignedAndShortRepliesAreFailedReads) {
     // Nine reply bytes hold no count: the read fails and the box stays empty.
     Device().Set("Answer.120705", "1B 1D 1E 12 07 05 D2 04 00");
     Restart();
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     auto shortReply = Open<TInquiry>(kInquiry);
     EXPECT_TRUE(shortReply->edtTPage->text().isEmpty());
     shortReply.reset();
@@ -95,15 +94,13 @@ TEST_F(CountersTest, OfflineLptBusyAndMutePrinters) {
     Device().Set("Busy", "1");
     Restart();
     ExpectBox(g_GlobalString.HintTitle, g_GlobalString.WaitingForPrinterWork, TMessageIcon::Error);
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     Open<TInquiry>(kInquiry);
     EXPECT_TRUE(Sent().empty());
 
     Device().Set("Busy", "0").Set("Mute", "1");
     Restart();
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     Open<TInquiry>(kInquiry);
     EXPECT_EQ(Sent(), std::vector<std::string>{kTotalQuery});
 }
@@ -156,8 +153,7 @@ TEST_F(DryingTimeTest, SixBTwentyTwoWritesTheStepAndAMismatchIsNotConfirmed) {
     Device().Set("Busy", "1");
     Restart();
     ExpectBox(g_GlobalString.HintTitle, g_GlobalString.WaitingForPrinterWork, TMessageIcon::Error);
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     auto busy = Open<TInkDry>(kDry);
     ExpectBox(g_GlobalString.HintTitle, g_GlobalString.WaitingForPrinterWork, TMessageIcon::Error);
     TUiFixture::Click(busy->btnSet);

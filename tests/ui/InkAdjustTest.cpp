@@ -171,8 +171,7 @@ TEST_F(InkAdjustTest, RefusalsFailedReadsAndUnconfirmedWrites) {
     Open<TfrmInkSet>(kAdjust);
     MovePrinter("VODAV_10.0.0.7");
     Restart();
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     Open<TfrmInkSet>(kAdjust);
     EXPECT_TRUE(Sent().empty());
 
@@ -193,14 +192,12 @@ TEST_F(InkAdjustTest, RefusalsFailedReadsAndUnconfirmedWrites) {
     // A reply too short to hold byte 7 is a failed read, not a value.
     Device().Set("Busy", "0").Set("Answer.12020101", "1B 1D 1E 12 02 01 01");
     Restart();
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     auto shortReply = Open<TfrmInkSet>(kAdjust);
     EXPECT_EQ(shortReply->trckbrAdjust->value(), 0);  // untouched
     // A write that cannot be read back is not reported as done.
     Key(shortReply->trckbrAdjust, Qt::Key_End);
-    ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterCantAffirm,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterCantAffirm, TMessageIcon::Warning);
     TUiFixture::Click(shortReply->btnSet);
     EXPECT_EQ(Sent()[Sent().size() - 2], Write("01", "0A"));
     shortReply.reset();
@@ -208,8 +205,7 @@ TEST_F(InkAdjustTest, RefusalsFailedReadsAndUnconfirmedWrites) {
     // A mute printer: failed read; with AffirmReadDisable the failures are silent.
     Device().Set("Mute", "1");
     Restart();
-    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
-              TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError, TMessageIcon::Warning);
     Open<TfrmInkSet>(kAdjust);
     g_SchemeOptions->m_Sections.AffirmReadDisable = true;
     auto silent = Open<TfrmInkSet>(kAdjust);

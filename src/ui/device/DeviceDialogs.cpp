@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "ui/common/ItemDialogTable.h"
-#include "ui/device/UNormalSet.h"
 #include "ui/device/ULock.h"
+#include "ui/device/UNormalSet.h"
 #include "ui/device/UTime.h"
 #include "ui/device/frmFirewareVersion.h"
 #include "ui/device/uFeedPrecision.h"

@@ -44,7 +44,8 @@ void TTickScale::paintEvent(QPaintEvent*) {
     const int span = m_pSlider->width() - handle.width();
     const int steps = std::max(1, static_cast<int>(marks.size()) - 1);
     // The slider's x relative to this label.
-    const int offset = m_pSlider->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
+    const int offset =
+        m_pSlider->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     // A crowded scale gets a smaller font, so that neighbouring numbers keep a gap.

@@ -62,7 +62,8 @@ TFormFeedPrecision::TFormFeedPrecision(QWidget* parent)
     distance->addWidget(cbbDistance);
     distance->addStretch(1);
     layout->addLayout(distance);
-    trckbrAdjust = perMode ? MakeTrackBar("trckbrAdjust", 0, 12) : MakeTrackBar("trckbrAdjust", -5, 5);
+    trckbrAdjust =
+        perMode ? MakeTrackBar("trckbrAdjust", 0, 12) : MakeTrackBar("trckbrAdjust", -5, 5);
     lblAdjust = MakeScale(trckbrAdjust, "lblAdjust",
                           perMode ? "0  1  2  3  4  5  6  7  8  9  10  11  12"
                                   : "-5  -4  -3  -2  -1  0  1  2  3  4  5");

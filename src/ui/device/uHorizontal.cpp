@@ -125,13 +125,13 @@ void THorizontal::ShowValue(std::int64_t value) {
 }
 
 bool THorizontal::GetItemValueFromUSBPrinterI(std::int64_t& value) {
-    return AlignmentQuery(*m_USBPort).GetItemValueFromUSBPrinterI(AlignmentRead(StepVariant()),
-                                                                  value);
+    return AlignmentQuery(*m_USBPort)
+        .GetItemValueFromUSBPrinterI(AlignmentRead(StepVariant()), value);
 }
 
 bool THorizontal::GetCurrentItemValueFromPrinterI() {
-    if (!AlignmentQuery(*m_USBPort).GetCurrentItemValueFromPrinterI(AlignmentRead(StepVariant()),
-                                                                    m_iPrinterItemValue))
+    if (!AlignmentQuery(*m_USBPort)
+             .GetCurrentItemValueFromPrinterI(AlignmentRead(StepVariant()), m_iPrinterItemValue))
         return false;
     ShowValue(m_iPrinterItemValue);
     return true;
@@ -159,8 +159,8 @@ void THorizontal::btnSetClick() {
     const std::int64_t expected = StepVariant() ? position : AlignmentValue(position);
     std::optional<std::int64_t> readBack;
     const TDeviceWriteOutcome outcome =
-        AlignmentQuery(*m_USBPort).WriteAndConfirm(write, AlignmentRead(StepVariant()), expected,
-                                                   &readBack);
+        AlignmentQuery(*m_USBPort)
+            .WriteAndConfirm(write, AlignmentRead(StepVariant()), expected, &readBack);
     if (outcome == TDeviceWriteOutcome::SendFailed) {
         ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
                     TMessageIcon::Warning);

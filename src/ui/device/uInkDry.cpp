@@ -83,13 +83,12 @@ void TInkDry::FormShow() {
 }
 
 bool TInkDry::GetItemValueFromUSBPrinterI(std::int64_t& value) {
-    return DryingQuery(*m_USBPort).GetItemValueFromUSBPrinterI(DryingTimeRead(CommandSet()),
-                                                               value);
+    return DryingQuery(*m_USBPort).GetItemValueFromUSBPrinterI(DryingTimeRead(CommandSet()), value);
 }
 
 bool TInkDry::GetCurrentItemValueFromPrinterI() {
-    if (!DryingQuery(*m_USBPort).GetCurrentItemValueFromPrinterI(DryingTimeRead(CommandSet()),
-                                                                 m_iPrinterItemValue))
+    if (!DryingQuery(*m_USBPort)
+             .GetCurrentItemValueFromPrinterI(DryingTimeRead(CommandSet()), m_iPrinterItemValue))
         return false;
     trckbrTime->setValue(static_cast<int>(m_iPrinterItemValue));
     return true;

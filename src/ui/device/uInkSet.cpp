@@ -36,8 +36,8 @@ namespace {
 
 // The five entries of the 6B22 mode list and their modes.
 const char* const kDpiEntries[] = {"经济", "标准", "优质", "水平微调", "垂直微调"};
-constexpr int kDpiModes[] = {kInkModeDraft, kInkModeNormal, kInkModeQuality,
-                             kInkModeHorizontalFine, kInkModeVerticalFine};
+constexpr int kDpiModes[] = {kInkModeDraft, kInkModeNormal, kInkModeQuality, kInkModeHorizontalFine,
+                             kInkModeVerticalFine};
 constexpr int kCommonOffset = 10;  // position = value + 10 on the common scale
 
 // The read of the ink adjustment reads only a USB port, and has no busy test.
@@ -120,7 +120,8 @@ TfrmInkSet::TfrmInkSet(QWidget* parent) : TDeviceDialog(parent, "frmInkSet") {
             Guarded(this, [this] { chkModeClick(chkNormal, kInkModeNormal); }));
     connect(chkQuality, &QCheckBox::toggled, this,
             Guarded(this, [this] { chkModeClick(chkQuality, kInkModeQuality); }));
-    connect(cbbDPI, &QComboBox::currentIndexChanged, this, Guarded(this, [this] { cbbDPIChange(); }));
+    connect(cbbDPI, &QComboBox::currentIndexChanged, this,
+            Guarded(this, [this] { cbbDPIChange(); }));
     // A user's move enables the write; showing a value read does not.
     connect(trckbrAdjust, &QSlider::actionTriggered, this, [this] { btnSet->setEnabled(true); });
     connect(btnPrn, &QPushButton::clicked, this, Guarded(this, [this] { btnPrnClick(); }));
@@ -211,8 +212,8 @@ void TfrmInkSet::cbbDPIChange() {
 }
 
 void TfrmInkSet::ShowValue(std::int64_t value) {
-    trckbrAdjust->setValue(static_cast<int>(Set().bInkScaleIsValue ? value
-                                                                   : value + kCommonOffset));
+    trckbrAdjust->setValue(
+        static_cast<int>(Set().bInkScaleIsValue ? value : value + kCommonOffset));
 }
 
 bool TfrmInkSet::GetItemValueFromUSBPrinterI(std::int64_t& value) {
@@ -220,8 +221,8 @@ bool TfrmInkSet::GetItemValueFromUSBPrinterI(std::int64_t& value) {
 }
 
 bool TfrmInkSet::GetCurrentItemValueFromPrinterI() {
-    if (!ReadQuery(*m_USBPort).GetCurrentItemValueFromPrinterI(InkAdjustRead(Set(), s_iMode),
-                                                               m_iPrinterItemValue))
+    if (!ReadQuery(*m_USBPort)
+             .GetCurrentItemValueFromPrinterI(InkAdjustRead(Set(), s_iMode), m_iPrinterItemValue))
         return false;
     ShowValue(m_iPrinterItemValue);
     return true;
@@ -232,7 +233,8 @@ void TfrmInkSet::PrintPattern(bool result) {
     if (!DevicePrinterOnlineOrSay(port)) return;
     if (TDeviceQuery({TOfflineBox::HintError, true, false}, *m_USBPort).RefuseWhenBusy(port))
         return;
-    const TBytes command = result ? InkResultPattern(Set(), s_iMode) : InkCheckPattern(Set(), s_iMode);
+    const TBytes command =
+        result ? InkResultPattern(Set(), s_iMode) : InkCheckPattern(Set(), s_iMode);
     if (ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.Adjust,
                     TMessageIcon::Question, TMessageButtons::OkCancel) != TMessageResult::Ok)
         return;

@@ -31,9 +31,9 @@ TDeviceQuery InquiryQuery(const TUSBPrinterPort& port) {
 }
 
 TDeviceRead SelectedCounter(int counter) {
-    return CounterRead(counter == TInquiry::kBlackInkBoxPages ? kCounterInkBoxPages
-                                                              : kCounterTotalPages,
-                       kCounterReplyWanted);
+    return CounterRead(
+        counter == TInquiry::kBlackInkBoxPages ? kCounterInkBoxPages : kCounterTotalPages,
+        kCounterReplyWanted);
 }
 
 }  // namespace
@@ -124,8 +124,8 @@ void TInquiry::lblWebClick() {
 }
 
 bool TInquiry::GetCurrentItemValueFromPrinterI() {
-    return InquiryQuery(*m_USBPort).GetCurrentItemValueFromPrinterI(SelectedCounter(m_iCounter),
-                                                                     m_iPrinterItemValue);
+    return InquiryQuery(*m_USBPort)
+        .GetCurrentItemValueFromPrinterI(SelectedCounter(m_iCounter), m_iPrinterItemValue);
 }
 
 bool TInquiry::GetItemValueFromUSBPrinterI(std::int64_t& value) {

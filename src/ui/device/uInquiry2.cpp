@@ -81,8 +81,8 @@ void TInquiry2::btnTPageClick() {
         return;
     }
     // A failed read leaves the number shown before.
-    if (const auto pages = DeviceExchangeRead(CounterRead(kCounterTotalPages,
-                                                          kTotalPagesReplyWanted)))
+    if (const auto pages =
+            DeviceExchangeRead(CounterRead(kCounterTotalPages, kTotalPagesReplyWanted)))
         edtTPage->setText(QString::number(*pages));
 }
 

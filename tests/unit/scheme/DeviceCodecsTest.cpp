@@ -40,7 +40,8 @@ TEST(DeviceCodecs, EachFunctionCutsItsOwnNegativeBytes) {
 }
 
 TEST(DeviceCodecs, CommandSetRows) {
-    for (const char* set : {"6B21", "5C90", "7E40"}) EXPECT_TRUE(DeviceCommandSet(set).bTotalPagesOnly);
+    for (const char* set : {"6B21", "5C90", "7E40"})
+        EXPECT_TRUE(DeviceCommandSet(set).bTotalPagesOnly);
     for (const char* set : {"6A3C", "6B22", "7D05", "6b21", ""})
         EXPECT_FALSE(DeviceCommandSet(set).bTotalPagesOnly) << set;
     // 6B58 prints as the 6A3C family and reads as the others.
@@ -56,11 +57,12 @@ TEST(DeviceCodecs, CommandSetRows) {
 
     TSettingItem item;
     item.SetInstruction = " 1B 1D 1E 11 02 ";
-    EXPECT_EQ(BytesToSpacedHex(InkAdjustWrite(item, s6B22, kInkModeHorizontalFine, 3, "1B 1D 1F")),
-              "1B 1D 1E 10 00 00 1B 1D 1F 1B 1D 1E 11 02 05 03 1B 1D 1F 1B 1D 1E 10 00 01 1B 1D 1F");
-    EXPECT_THROW(InkAdjustWrite(item, DeviceCommandSet("6A3C"), kInkModeHorizontalFine, 3,
-                                "1B 1D 1F"),
-                 EConvertError);  // no mode code: nothing to send
+    EXPECT_EQ(
+        BytesToSpacedHex(InkAdjustWrite(item, s6B22, kInkModeHorizontalFine, 3, "1B 1D 1F")),
+        "1B 1D 1E 10 00 00 1B 1D 1F 1B 1D 1E 11 02 05 03 1B 1D 1F 1B 1D 1E 10 00 01 1B 1D 1F");
+    EXPECT_THROW(
+        InkAdjustWrite(item, DeviceCommandSet("6A3C"), kInkModeHorizontalFine, 3, "1B 1D 1F"),
+        EConvertError);  // no mode code: nothing to send
     EXPECT_THROW(InkAdjustWrite(item, DeviceCommandSet("6A3C"), kInkModeNormal, 192, "1B 1D 1F"),
                  EConvertError);
 }

@@ -268,13 +268,12 @@ TEST_F(FeedAndFirmwareTest, FirmwareVersionAndDateOrNothing) {
 }
 
 TEST_F(FeedAndFirmwareTest, TheMainWindowOpensEveryDeviceDialog) {
+    Printer();
+    EXPECT_EQ(StartUp({kPrinter, "99"}), 0);
     for (const char* icon :
          {"Ink_Adjust", "Ink_Inquiry", "Ink_Inquiry2", "Ink_Dry", "Ink_Horizontal", "Ink_Timer",
           "Ink_Lock", "NormalSet", "InkJet_FeedPrecision", "Ink_FirewareVersion"})
         EXPECT_TRUE(FindItemDialog(icon).factory) << icon;
-
-    Printer();
-    EXPECT_EQ(StartUp({kPrinter, "99"}), 0);
     ShowMainWindow();
     bool opened = false;
     QTimer::singleShot(0, [&] {

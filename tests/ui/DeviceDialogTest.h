@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "localisation/Scheme.h"
 #include "printer/Globals.h"
 #include "scheme/Scheme3.h"
 #include "support/TestScheme.h"
@@ -35,6 +36,12 @@ inline std::string Monitor(const std::string& hex) {
 
 class DeviceDialogTest : public TUiFixture {
 protected:
+    // The texts the expected boxes name, before the program loads them.
+    void SetUp() override {
+        InstallTestPlatform();
+        LoadGlobalStrings("RESSTRING", 0x0409);
+    }
+
     static constexpr const char* kPrinter = "Talvenor Jet";
     // The maintenance page, in this order.
     enum TSlot {

@@ -10,7 +10,7 @@
 namespace ps::ui {
 namespace {
 constexpr int kSmallestPixels = 8;
-constexpr int kGap = 4;
+constexpr int kGap = 6;
 }  // namespace
 
 TTickScale::TTickScale(QSlider* slider, QWidget* parent) : QLabel(parent), m_pSlider(slider) {

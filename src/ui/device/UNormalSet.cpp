@@ -17,7 +17,7 @@
 namespace ps::ui {
 namespace {
 constexpr int kClientWidth = 360;
-constexpr int kClientHeight = 220;
+constexpr int kClientHeight = 196;
 }  // namespace
 
 TNormalSet::TNormalSet(QWidget* parent) : TDeviceDialog(parent, "NormalSet") {

@@ -11,9 +11,10 @@
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
+#include "scheme/ActionChecks.h"
 #include "scheme/DeviceCodecs.h"
-#include "scheme/PrinterBusy.h"
 #include "scheme/Scheme3.h"
+#include "transport/USBPrinterPort.h"
 #include "transport/UtilDataSend.h"
 
 namespace ps {
@@ -82,7 +83,12 @@ std::optional<std::string> ReadFirmwareVersion() {
 }
 
 bool TDeviceQuery::RefuseWhenBusy(const std::string& port) const {
-    return m_Style.bBusyTest && RefusedAsPrinterAtWork(m_USBPort, port);
+    if (!m_Style.bBusyTest) return false;
+    // A printer whose status cannot be asked counts as not at work.
+    const auto status = StatusByteOf(&m_USBPort, port);
+    if (!status || *status != kStatusPrinterAtWork) return false;
+    ShowRefusal(TActionRefusal::PrinterAtWork, nullptr);
+    return true;
 }
 
 bool TDeviceQuery::GetItemValueFromUSBPrinterI(const TDeviceRead& read, std::int64_t& value) const {

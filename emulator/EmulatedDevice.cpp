@@ -9,6 +9,21 @@
 #include "base/IniFile.h"
 
 namespace ps::emu {
+namespace {
+
+// The device function registers' first values from the configuration.
+void PresetRegisters(const TEmulatorOptions& options, TPrinterState& state) {
+    TDeviceRegisters& r = state.registers;
+    if (options.dryingTime) r.dryingTime = *options.dryingTime;
+    if (options.alignment) r.alignment = *options.alignment;
+    if (options.alignmentByte) r.alignmentByte = *options.alignmentByte;
+    for (const auto& [mode, value] : options.feedModes) r.feedModes[mode] = value;
+    for (const auto& [mode, value] : options.inkAdjust) r.inkAdjust[mode] = value;
+    if (options.screenLocked) state.bScreenLocked = *options.screenLocked;
+    if (options.paperBoxLocked) state.bPaperBoxLocked = *options.paperBoxLocked;
+}
+
+}  // namespace
 
 struct TEmulatedDevice::TImpl {
     TImpl(const TDeviceConfig& config, std::filesystem::path stateDir, TClock& clock)
@@ -44,6 +59,7 @@ struct TEmulatedDevice::TImpl {
         if (setup.options.totalPages) setup.state.totalPages = *setup.options.totalPages;
         if (setup.options.inkBoxPages) setup.state.inkBoxPages = *setup.options.inkBoxPages;
         setup.state.headSerial = setup.options.headSerial;
+        PresetRegisters(setup.options, setup.state);
         setup.state.values = config.values;
         store.LoadState(setup.state);
 

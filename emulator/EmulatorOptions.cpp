@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ConfigReport.h"
+#include "IniText.h"
 #include "base/IniFile.h"
 #include "base/Lib_String.h"
 
@@ -66,6 +67,55 @@ bool ParseDate(std::string_view text, std::vector<std::uint8_t>& firmware) {
     return true;
 }
 
+// "M:V" or "M=V" entries separated by commas or blanks: a mode 0..255 (decimal or hex) and a
+// byte value -128..255 (negative values + 256).
+std::map<int, std::uint8_t> ParseModeBytes(TSectionReader& keys, std::string_view key,
+                                           std::string_view text) {
+    std::map<int, std::uint8_t> out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of(", ;\t", pos);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view entry = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (entry.empty()) continue;
+        const std::size_t mark = entry.find_first_of(":=");
+        std::optional<std::int32_t> mode, value;
+        if (mark != std::string_view::npos) {
+            mode = TryStrToInt(entry.substr(0, mark));
+            value = TryStrToInt(entry.substr(mark + 1));
+        }
+        if (mode && value && *mode >= 0 && *mode <= 0xFF && *value >= -128 && *value <= 0xFF)
+            out[*mode] = static_cast<std::uint8_t>(*value & 0xFF);
+        else
+            keys.EntryProblem(key, entry, "not MODE:VALUE (value -128 to 255); skipped");
+    }
+    return out;
+}
+
+void Unsigned(TSectionReader& keys, std::string_view key, std::optional<std::uint32_t>& out) {
+    auto text = keys.Find(key);
+    if (!text) return;
+    if (auto n = ParseUnsigned32(*text))
+        out = *n;
+    else
+        keys.Problem(key, *text, "not a number from 0 to 4294967295; keeps 0");
+}
+
+void Answers(TSectionReader& keys, TEmulatorOptions& options) {
+    constexpr std::string_view kPrefix = "Answer.";
+    for (const auto& [key, text] : keys.WithPrefix(kPrefix)) {
+        const std::string body = key.substr(kPrefix.size());
+        if (body.empty() || !IsHexBytes(body) || body.find(' ') != std::string::npos) {
+            keys.Problem(key, text, "the key does not end in hex bytes; ignored");
+        } else if (!IsHexBytes(text) || text.empty()) {
+            keys.Problem(key, text, "not hex bytes; ignored");
+        } else {
+            options.answers[HexTextToBytes(body)] = HexTextToBytes(text);
+        }
+    }
+}
+
 }  // namespace
 
 TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys) {
@@ -93,10 +143,27 @@ TEmulatorOptions ParseEmulatorOptions(TSectionReader& keys) {
     if (auto n = keys.Integer("MuteAfterReplies", 0, kMaxUnsigned, "never mute"))
         options.muteAfterReplies = static_cast<std::uint32_t>(*n);
     keys.Integer("PassbookHeight", options.passbookHeight, 0, 0xFFFF);
-    if (auto n = keys.Integer("TotalPages", 0, kMaxUnsigned, "keeps 0"))
-        options.totalPages = static_cast<std::uint32_t>(*n);
-    if (auto n = keys.Integer("InkBoxPages", 0, kMaxUnsigned, "keeps 0"))
-        options.inkBoxPages = static_cast<std::uint32_t>(*n);
+    Unsigned(keys, "TotalPages", options.totalPages);
+    Unsigned(keys, "InkBoxPages", options.inkBoxPages);
+    if (auto n = keys.Integer("DryingTime", 0, 0xFFFF, "keeps 0"))
+        options.dryingTime = static_cast<std::uint16_t>(*n);
+    if (auto n = keys.Integer("Alignment", -0x8000, 0x7FFF, "keeps 0"))
+        options.alignment = static_cast<std::int16_t>(*n);
+    if (auto n = keys.Integer("AlignmentByte", -128, 0xFF, "keeps 0"))
+        options.alignmentByte = static_cast<std::uint8_t>(*n & 0xFF);
+    if (auto v = keys.Find("FeedModes")) options.feedModes = ParseModeBytes(keys, "FeedModes", *v);
+    if (auto v = keys.Find("InkAdjust")) options.inkAdjust = ParseModeBytes(keys, "InkAdjust", *v);
+    if (keys.Find("ScreenLocked")) {
+        bool locked = true;
+        keys.Flag("ScreenLocked", locked);
+        options.screenLocked = locked;
+    }
+    if (keys.Find("PaperBoxLocked")) {
+        bool locked = false;
+        keys.Flag("PaperBoxLocked", locked);
+        options.paperBoxLocked = locked;
+    }
+    Answers(keys, options);
     // Hex may give all 32 bits ("$FFFFFFFF" reads as -1): the seconds are unsigned.
     if (auto n = keys.Integer("ClockSeconds", INT32_MIN, INT32_MAX, "keeps host time"))
         options.clockSeconds = static_cast<std::uint32_t>(*n);

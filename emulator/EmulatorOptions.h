@@ -41,6 +41,17 @@ struct TEmulatorOptions {
     std::optional<std::uint32_t> totalPages;   // "TotalPages="
     std::optional<std::uint32_t> inkBoxPages;  // "InkBoxPages="
     std::string headSerial;                    // "HeadSerial=": the installed head's number
+    // First register values of the device functions (what state.ini holds wins).
+    std::optional<std::uint16_t> dryingTime;    // "DryingTime=" as the printer stores it
+    std::optional<std::int16_t> alignment;      // "Alignment=" 16-bit alignment
+    std::optional<std::uint8_t> alignmentByte;  // "AlignmentByte=" -128..255
+    std::map<int, std::uint8_t> feedModes;      // "FeedModes=0:6,1:5" mode:step
+    std::map<int, std::uint8_t> inkAdjust;      // "InkAdjust=1:-10,2:0" mode:value
+    std::optional<bool> screenLocked;           // "ScreenLocked="
+    std::optional<bool> paperBoxLocked;         // "PaperBoxLocked="
+    // "Answer.BODY=REPLY": the framed command of body BODY (hex, no blanks) is answered with
+    // the bytes REPLY (hex text) as they stand.
+    std::map<std::vector<std::uint8_t>, std::vector<std::uint8_t>> answers;
 };
 
 class TConfigReport;

@@ -106,6 +106,12 @@ void TPrinterCore::Receive(const TRoute& route, std::span<const std::uint8_t> da
 void TPrinterCore::ObeyFrame(std::span<const std::uint8_t> frame) {
     const std::size_t tail = m_Scheme.tail.size();
     auto body = frame.subspan(sizeof(kFrameStart), frame.size() - sizeof(kFrameStart) - tail);
+    // An answer set up for this command comes first.
+    if (auto answer = m_Options.answers.find(TBytes(body.begin(), body.end()));
+        answer != m_Options.answers.end()) {
+        Reply(answer->second);
+        return;
+    }
     if (ObeySetting(frame) || ObeyMenu(body) || ObeyMaintenance(body) || ObeyDevice(body) ||
         ObeyCard(body) || ObeyInkAdjustWrite(frame) || ObeyItemWrite(frame))
         return;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "IniText.h"
 #include "base/AsciiText.h"
 #include "base/IniFile.h"
 
@@ -34,6 +35,12 @@ template <typename T>
 void ReadNumber(const TIniFile& ini, std::string_view section, std::string_view key, T& out) {
     if (!ini.ValueExists(section, key)) return;
     if (auto n = TryStrToInt(ini.ReadString(section, key, ""))) out = static_cast<T>(*n);
+}
+
+void ReadUnsigned(const TIniFile& ini, std::string_view section, std::string_view key,
+                  std::uint32_t& out) {
+    if (!ini.ValueExists(section, key)) return;
+    if (auto n = ParseUnsigned32(ini.ReadString(section, key, ""))) out = *n;
 }
 
 void ReadByteMap(const TIniFile& ini, std::string_view section, std::string_view prefix,
@@ -92,8 +99,8 @@ void ParseStateIni(std::string_view text, TPrinterState& s) {
     ReadNumber(ini, "Registers", "AlignmentByte", r.alignmentByte);
     ReadByteMap(ini, "Registers", "Feed", r.feedModes);
     ReadByteMap(ini, "Registers", "InkAdjust", r.inkAdjust);
-    ReadNumber(ini, "Device", "TotalPages", s.totalPages);
-    ReadNumber(ini, "Device", "InkBoxPages", s.inkBoxPages);
+    ReadUnsigned(ini, "Device", "TotalPages", s.totalPages);
+    ReadUnsigned(ini, "Device", "InkBoxPages", s.inkBoxPages);
     if (ini.ValueExists("Device", "ClockSeconds")) {
         if (auto n = TryStrToInt(ini.ReadString("Device", "ClockSeconds", ""))) {
             s.clockSeconds = static_cast<std::uint32_t>(*n);

@@ -93,6 +93,10 @@ public:
     /// Any thread.
     virtual std::optional<TLocalTime> GetLocalTime();
 
+    /// The UTC date and time now (the Win32 GetSystemTime). Nothing when not supported.
+    /// Any thread.
+    virtual std::optional<TLocalTime> GetSystemTime();
+
     /// The user's date separator ('/' in 2024/05/01) and time separator (':' in 12:30:00):
     /// one character each, '/' and ':' unless the user's settings say otherwise.
     virtual char GetDateSeparator();

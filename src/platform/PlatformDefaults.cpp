@@ -144,6 +144,10 @@ std::optional<TLocalTime> TKernel::GetLocalTime() {
     NotSupported();
     return std::nullopt;
 }
+std::optional<TLocalTime> TKernel::GetSystemTime() {
+    NotSupported();
+    return std::nullopt;
+}
 char TKernel::GetDateSeparator() {
     return '/';
 }

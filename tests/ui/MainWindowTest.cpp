@@ -25,6 +25,7 @@
 #include "transport/UtilDataSend.h"
 #include "ui/common/ItemDialogTable.h"
 #include "ui/common/QtWindowFactory.h"
+#include "ui/device/DeviceDialogs.h"
 #include "ui/main/uMain2.h"
 
 namespace ps::test {
@@ -228,11 +229,13 @@ TEST_F(MainWindowTest, ItemWithoutItsDialogSaysSoAndTheWindowComesBack) {
     Printer(scheme);
     TfrmMainView2& w = Start("0");
     ShowMainWindow();
+    ui::RegisterItemDialog("TInquiry", {});  // a dialog that is not plugged in
     bool hiddenDuringBox = false;
     m_Boxes.OnNextBox([&](const ui::TShownMessage&) { hiddenDuringBox = !w.isVisible(); });
     m_Boxes.Expect(g_GlobalString.HintTitle, ui::DialogNotAvailableText("Counters"),
                    TMessageIcon::Information);
     Click(w.btn[1]);
+    ui::RegisterDeviceDialogs();
     EXPECT_TRUE(hiddenDuringBox);
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(g_CurrentItem, 1);

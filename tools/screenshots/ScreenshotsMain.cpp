@@ -23,6 +23,16 @@
 #include "ui/common/Artwork.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/common/QtWindowFactory.h"
+#include "ui/device/ULock.h"
+#include "ui/device/UNormalSet.h"
+#include "ui/device/UTime.h"
+#include "ui/device/frmFirewareVersion.h"
+#include "ui/device/uFeedPrecision.h"
+#include "ui/device/uHorizontal.h"
+#include "ui/device/uInkDry.h"
+#include "ui/device/uInkSet.h"
+#include "ui/device/uInquiry.h"
+#include "ui/device/uInquiry2.h"
 #include "ui/main/uAbout.h"
 #include "ui/main/uMain2.h"
 #include "ui/main/uWaiting.h"
@@ -198,6 +208,72 @@ void PictureSheets() {
     }
 }
 
+// The index of the maintenance item with this Icon (-1 when the page has none).
+int MaintenanceIndex(const std::string& icon) {
+    const ArrSettingItems& items = g_SchemeOptions->m_Maintenance;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].Icon == icon) return static_cast<int>(i);
+    return -1;
+}
+
+// Opens the device dialog T of the maintenance item with `icon` and saves it.
+template <typename T>
+void DeviceDialog(const std::string& icon, const std::string& name,
+                  const std::function<void(T&)>& before = {}) {
+    g_CurrentPage = kPageMaintenance;
+    g_CurrentItem = MaintenanceIndex(icon);
+    if (g_CurrentItem < 0) {
+        std::cerr << "no item " << icon << "\n";
+        return;
+    }
+    T dialog;
+    dialog.show();
+    if (before) before(dialog);
+    Save(dialog, name);
+}
+
+// Every device function dialog on the inkjet's maintenance page, and the layouts of other
+// command sets and of the other alignment variant.
+void DeviceDialogs(const std::string& printer) {
+    ResetGlobals();
+    g_SchemeOptions.reset();
+    TKeepWindow keep;
+    if (RunStartUp({printer, "99"}, keep) != kExitDone || !keep.window) {
+        std::cerr << "no scheme for " << printer << "\n";
+        return;
+    }
+    TTagSections& sections = g_SchemeOptions->m_Sections;
+    const std::string ownSet = sections.SettingCommand;
+    DeviceDialog<ui::TfrmInkSet>("Ink_Adjust", "ink-adjust-6b22");
+    sections.SettingCommand = "6A3C";
+    DeviceDialog<ui::TfrmInkSet>("Ink_Adjust", "ink-adjust-common");
+    sections.SettingCommand = "4E17";
+    DeviceDialog<ui::TfrmInkSet>("Ink_Adjust", "ink-adjust-4e17");
+    sections.SettingCommand = "6A3C";
+    DeviceDialog<ui::TFormFeedPrecision>("InkJet_FeedPrecision", "feed-precision-single");
+    sections.SettingCommand = ownSet;
+    DeviceDialog<ui::TFormFeedPrecision>("InkJet_FeedPrecision", "feed-precision-6b22");
+
+    DeviceDialog<ui::TInquiry>("Ink_Inquiry", "counters");
+    DeviceDialog<ui::TInquiry2>("Ink_Inquiry", "total-pages");
+    DeviceDialog<ui::TInkDry>("Ink_Dry", "drying-time");
+    DeviceDialog<ui::THorizontal>("Ink_Horizontal", "alignment-step");
+    const int horizontal = MaintenanceIndex("Ink_Horizontal");
+    if (horizontal >= 0) {
+        std::string& itemName = g_SchemeOptions->m_Maintenance[horizontal].Name;
+        const std::string ownName = itemName;
+        itemName = "Ink_Horizontal";
+        DeviceDialog<ui::THorizontal>("Ink_Horizontal", "alignment-twelve-steps");
+        itemName = ownName;
+    }
+    DeviceDialog<ui::TTime>("Ink_Timer", "clock");
+    DeviceDialog<ui::TLock>("Ink_Lock", "locks");
+    DeviceDialog<ui::TNormalSet>("NormalSet", "direct-option",
+                                 [](ui::TNormalSet& dialog) { dialog.btnSetClick(); });
+    DeviceDialog<ui::TFormFirewareVersion>("Ink_FirewareVersion", "firmware-version");
+    keep.window.reset();
+}
+
 void IconSheet() {
     const QStringList names = ui::IconNames();
     const int columns = 8, cellW = 120, cellH = 70;
@@ -247,6 +323,7 @@ int main(int argc, char** argv) {
 
     SettingDialogs("Talvenor QR-520");
     InkPages("Talvenor QJ-760");
+    DeviceDialogs("Talvenor QJ-760");
 
     g_PrinterName = "Talvenor QR-520";
     ui::TfrmWaiting waiting;

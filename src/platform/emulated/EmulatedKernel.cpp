@@ -119,6 +119,21 @@ std::optional<TLocalTime> TEmulatedKernel::GetLocalTime() {
     return m_pNative->GetLocalTime();
 }
 
+std::optional<TLocalTime> TEmulatedKernel::GetSystemTime() {
+    if (m_Config.localTime) {
+        // The configured local time is of the emulation's zone: UTC = local time + bias.
+        return CalendarTime(*m_Config.localTime * 1000 +
+                            static_cast<std::int64_t>(m_Clock.NowMs()) +
+                            std::int64_t{GetTimeZoneBias()} * 60000);
+    }
+    if (m_Config.timeZoneBias) {
+        return CalendarTime(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count());
+    }
+    return m_pNative->GetSystemTime();
+}
+
 char TEmulatedKernel::GetDateSeparator() {
     return m_Config.dateSeparator;
 }

@@ -52,6 +52,7 @@ public:
     std::uint32_t GetSessionId() override;
     std::int32_t GetTimeZoneBias() override;
     std::optional<TLocalTime> GetLocalTime() override;
+    std::optional<TLocalTime> GetSystemTime() override;
     char GetDateSeparator() override;
     char GetTimeSeparator() override;
     std::string GetProgramPath() override;

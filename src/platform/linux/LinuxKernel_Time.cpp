@@ -23,6 +23,30 @@ char LocaleSeparator(nl_item item, char fallback) {
     return separator;
 }
 
+// Now as a calendar date and time, in the local zone or in UTC.
+std::optional<TLocalTime> CalendarNow(bool utc) {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm parts{};
+    if (!(utc ? gmtime_r(&seconds, &parts) : localtime_r(&seconds, &parts))) {
+        SetThreadLastError(kErrorGenFailure);
+        return std::nullopt;
+    }
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    TLocalTime time;
+    time.year = static_cast<std::uint16_t>(parts.tm_year + 1900);
+    time.month = static_cast<std::uint16_t>(parts.tm_mon + 1);
+    time.dayOfWeek = static_cast<std::uint16_t>(parts.tm_wday);
+    time.day = static_cast<std::uint16_t>(parts.tm_mday);
+    time.hour = static_cast<std::uint16_t>(parts.tm_hour);
+    time.minute = static_cast<std::uint16_t>(parts.tm_min);
+    time.second = static_cast<std::uint16_t>(parts.tm_sec > 59 ? 59 : parts.tm_sec);
+    time.milliseconds = static_cast<std::uint16_t>(ms < 0 ? 0 : ms);
+    return time;
+}
+
 }  // namespace
 
 char SeparatorOfFormat(std::string_view format, char fallback) {
@@ -51,26 +75,11 @@ std::int32_t TLinuxKernel::GetTimeZoneBias() {
 }
 
 std::optional<TLocalTime> TLinuxKernel::GetLocalTime() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    if (!localtime_r(&seconds, &local)) {
-        SetThreadLastError(kErrorGenFailure);
-        return std::nullopt;
-    }
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
-        1000;
-    TLocalTime time;
-    time.year = static_cast<std::uint16_t>(local.tm_year + 1900);
-    time.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-    time.dayOfWeek = static_cast<std::uint16_t>(local.tm_wday);
-    time.day = static_cast<std::uint16_t>(local.tm_mday);
-    time.hour = static_cast<std::uint16_t>(local.tm_hour);
-    time.minute = static_cast<std::uint16_t>(local.tm_min);
-    time.second = static_cast<std::uint16_t>(local.tm_sec > 59 ? 59 : local.tm_sec);
-    time.milliseconds = static_cast<std::uint16_t>(ms < 0 ? 0 : ms);
-    return time;
+    return CalendarNow(false);
+}
+
+std::optional<TLocalTime> TLinuxKernel::GetSystemTime() {
+    return CalendarNow(true);
 }
 
 char TLinuxKernel::GetDateSeparator() {

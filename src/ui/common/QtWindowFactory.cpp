@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "ui/common/Artwork.h"
 #include "ui/common/QtUserInterface.h"
+#include "ui/device/DeviceDialogs.h"
 #include "ui/main/uAbout.h"
 #include "ui/main/uMain2.h"
 #include "ui/setting/uSetItem.h"
@@ -100,6 +101,7 @@ int RunWindowed(int& argc, char** argv) {
 
     TInstalledQtHook hook;
     RegisterSettingDialogs();
+    RegisterDeviceDialogs();
     TQtWindowFactory windows;
     return RunStartUp(arguments, windows);
 }

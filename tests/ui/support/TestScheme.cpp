@@ -103,14 +103,17 @@ std::string TTestScheme::Text() const {
             char number[24];
             std::snprintf(number, sizeof number, "%02zu", i + 1);
             const std::string name = item.name.empty() ? prefix + number : item.name;
-            text += "[" + prefix + "Item" + number + "]\r\nName=" + name +
-                    "\r\nExplain.EN=" + item.explain + "\r\nIcon=" + item.icon + "\r\nTitle.EN=" + item.title +
-                    "\r\nTitle.CN=" + item.title + "\r\nNote.EN=" + item.note +
-                    "\r\nGetInstruction=" + item.code + "\r\nSetInstruction=1B 1D 1E 05 04 " +
-                    item.code + "\r\nParameterCount=" + std::to_string(item.bytes) +
-                    "\r\nRuleType=ENUM\r\nRule.EN=" + item.rule + "\r\nRule.CN=" + item.rule +
-                    "\r\nDefault=" + std::to_string(item.defaultValue) +
-                    "\r\nSubGroup=" + std::to_string(item.subGroup) + "\r\n";
+            const std::string set =
+                item.setInstruction.empty() ? "1B 1D 1E 05 04 " + item.code : item.setInstruction;
+            text +=
+                "[" + prefix + "Item" + number + "]\r\nName=" + name + "\r\nIcon=" + item.icon +
+                "\r\nTitle.EN=" + item.title + "\r\nTitle.CN=" + item.title +
+                "\r\nNote.EN=" + item.note + "\r\nExplain.EN=" + item.explain +
+                "\r\nExplain.CN=" + item.explain + "\r\nGetInstruction=" + item.code +
+                "\r\nSetInstruction=" + set + "\r\nParameterCount=" + std::to_string(item.bytes) +
+                "\r\nRuleType=" + item.ruleType + "\r\nRule.EN=" + item.rule +
+                "\r\nRule.CN=" + item.rule + "\r\nDefault=" + std::to_string(item.defaultValue) +
+                "\r\nSubGroup=" + std::to_string(item.subGroup) + "\r\n";
         }
     }
     return text;

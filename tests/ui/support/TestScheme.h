@@ -17,8 +17,10 @@ struct TTestItem {
     std::string note;
     int subGroup = 0;  // SubGroup key: a written value leads on to this sub group
     int defaultValue = 0;
-    std::string name = {};     // Name (empty: the section's own name)
-    std::string explain = {};  // Explain, shown by the ink maintenance pages
+    std::string name = {};            // Name (empty: the section's own name)
+    std::string explain = {};         // Explain, shown by the ink maintenance pages
+    std::string setInstruction = {};  // SetInstruction (empty: "1B 1D 1E 05 04 " + code)
+    std::string ruleType = "ENUM";
 };
 
 class TTestScheme {

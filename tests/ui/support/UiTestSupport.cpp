@@ -13,6 +13,7 @@
 #include "scheme/Scheme3.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "ui/common/QtWindowFactory.h"
+#include "ui/device/DeviceDialogs.h"
 #include "ui/main/uMain2.h"
 #include "ui/setting/uSetItem.h"
 
@@ -137,6 +138,7 @@ void TUiFixture::Install(std::uint16_t langId) {
     qt->SetMessageHook(&m_Boxes);
     InstallUserInterface(std::move(qt));
     ui::RegisterSettingDialogs();
+    ui::RegisterDeviceDialogs();
     m_bInstalled = true;
 }
 

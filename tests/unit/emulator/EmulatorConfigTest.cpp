@@ -122,5 +122,26 @@ TEST(EmulatorConfig, EmulatorKeysGivenDirectly) {
     EXPECT_EQ(report.Lines()[2], "emulation.ini: [Device:TP1] Frobnicate=1: unknown key; ignored");
 }
 
+TEST(EmulatorConfig, DeviceFunctionKeysAndTheirMistakes) {
+    TConfigReport report;
+    const TEmulatorOptions options = ParseEmulatorOptions({{"TotalPages", "$EE6B2800"},
+                                                           {"InkBoxPages", "4294967296"},
+                                                           {"InkAdjust", "1:-10,2:300,x"},
+                                                           {"Answer.12 07", "00"},
+                                                           {"Answer.1209", "ZZ"}},
+                                                          &report, "Device:TP1");
+    EXPECT_EQ(options.totalPages, 4000000000u);
+    EXPECT_FALSE(options.inkBoxPages);
+    EXPECT_EQ(options.inkAdjust, (std::map<int, std::uint8_t>{{1, 0xF6}}));
+    EXPECT_TRUE(options.answers.empty());
+    ASSERT_EQ(report.Lines().size(), 5u);
+    EXPECT_EQ(report.Lines()[0],
+              "emulation.ini: [Device:TP1] InkBoxPages=4294967296: not a "
+              "number from 0 to 4294967295; keeps 0");
+    EXPECT_EQ(report.Lines()[1],
+              "emulation.ini: [Device:TP1] InkAdjust entry \"2:300\": not "
+              "MODE:VALUE (value -128 to 255); skipped");
+}
+
 }  // namespace
 }  // namespace ps::emu

@@ -110,5 +110,38 @@ TEST_F(EmulatorDevice, ClockLocksAndFirmware) {
     EXPECT_EQ(Exchange(*again, "monitor", "1B 1D 1E 12 01 1B 1D 1F"), "01 00 02 01 27 07 23 20");
 }
 
+TEST_F(EmulatorDevice, PresetRegistersCountersBeyond31BitsAndConfiguredAnswers) {
+    {
+        auto device = Make({{"TotalPages", "4000000000"},
+                            {"DryingTime", "100"},
+                            {"AlignmentByte", "-3"},
+                            {"InkAdjust", "1:-10 2:0x14"},
+                            {"FeedModes", "2:7"},
+                            {"Answer.1077", "1B 1D 1E 05 01 00 AB 0C"},
+                            {"Answer.120705", "1B 1D 1E 12 07 05 39"}});
+        // The answer comes before the printer's own reply.
+        EXPECT_EQ(Exchange(*device, "monitor", "1B 1D 1E 12 07 05 1B 1D 1F"),
+                  "1B 1D 1E 12 07 05 39");
+        EXPECT_EQ(Exchange(*device, "usb", "1B 1D 1E 10 77 1B 1D 1F"), "1B 1D 1E 05 01 00 AB 0C");
+        EXPECT_EQ(Exchange(*device, "monitor", "1B 1D 1E 12 09 1B 1D 1F"),
+                  "1B 1D 1E 12 09 64 00 1B 1D 1F");
+        EXPECT_EQ(Exchange(*device, "monitor", "1B 1D 1E 12 16 00 1B 1D 1F"),
+                  "1B 1D 1E 12 16 00 FD 1B 1D 1F");
+        EXPECT_EQ(Exchange(*device, "monitor", "1B 1D 1E 12 02 01 01 1B 1D 1F"),
+                  "1B 1D 1E 12 02 01 01 F6 1B 1D 1F");
+        EXPECT_EQ(Exchange(*device, "monitor", "1B 1D 1E 12 02 01 02 1B 1D 1F"),
+                  "1B 1D 1E 12 02 01 02 14 1B 1D 1F");
+        EXPECT_EQ(Exchange(*device, "monitor", "1B 1D 1E 12 16 00 02 1B 1D 1F"),
+                  "1B 1D 1E 12 16 00 02 07 1B 1D 1F");
+        Exchange(*device, "monitor", std::string("1B 1D 1E 11 1D 03 00 1B 1D 1F") + kCommit);
+    }
+    // What the printer holds now wins over the presets, the large count included.
+    auto again = Make({{"TotalPages", "5"}, {"DryingTime", "100"}});
+    EXPECT_EQ(Exchange(*again, "monitor", "1B 1D 1E 12 07 05 1B 1D 1F"),
+              "1B 1D 1E 12 07 05 00 28 6B EE 1B 1D 1F");
+    EXPECT_EQ(Exchange(*again, "monitor", "1B 1D 1E 12 09 1B 1D 1F"),
+              "1B 1D 1E 12 09 03 00 1B 1D 1F");
+}
+
 }  // namespace
 }  // namespace ps::emu

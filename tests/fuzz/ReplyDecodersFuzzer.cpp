@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: MIT
-// Fuzz target: the value reply decoders and the worker's reply copy take any bytes. Nothing may
-// be read beyond the reply or written beyond the caller's buffer, and the decoded entries must
-// agree with the bytes they came from.
+// Fuzz target: the value reply decoders, the device function decoders and the worker's reply
+// copy take any bytes. Nothing may be read beyond the reply or written beyond the caller's
+// buffer, and the decoded entries must agree with the bytes they came from.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "scheme/DeviceCodecs.h"
+#include "scheme/DeviceCommandSets.h"
+#include "scheme/DeviceCommands.h"
+#include "scheme/DirectOption.h"
 #include "scheme/ValueCodec.h"
 #include "transport/ThreadRWPrinter.h"
 
@@ -69,11 +73,52 @@ void FuzzGetData(const std::uint8_t* data, std::size_t size) {
     }
 }
 
+// Every device read decodes any reply, taking only bytes that came back: a reply shorter than
+// the read asks for may fail, but never reads past its end.
+void FuzzDeviceReplies(const std::uint8_t* data, std::size_t size) {
+    static const char* const kSets[] = {"6A3C", "6B21", "6B22", "6B58", "7D05",
+                                        "7E40", "4E17", "5C90", ""};
+    const ps::TDeviceCommandSet& set = ps::DeviceCommandSet(kSets[data[0] % 9]);
+    const int mode = data[0] >> 4;
+    const std::vector<std::uint8_t> reply(data + 1, data + size);
+    const ps::TReplyView view(reply.data(), static_cast<std::int32_t>(reply.size()));
+    const ps::TDeviceRead reads[] = {
+        ps::InkAdjustRead(set, mode % 6 + 1),
+        ps::CounterRead(ps::kCounterTotalPages, 10),
+        ps::DryingTimeRead(set),
+        ps::AlignmentRead(data[0] & 1),
+        ps::ClockRead(),
+        ps::FeedPrecisionRead(set, mode % 4),
+    };
+    for (const auto& read : reads) {
+        const auto value = read.decode(view);
+        if (reply.empty()) Check(!value);
+    }
+    if (reply.size() >= 8) Check(ps::FormatFirmwareVersion(reply.data()).size() == 21);
+    // The direct option answer at offsets taken from the first bytes.
+    if (reply.size() >= 2) {
+        const ps::TAnswerBytes bytes{static_cast<std::int8_t>(reply[0]),
+                                     static_cast<std::int8_t>(reply[1])};
+        if (const auto text = ps::AnswerText(view, bytes))
+            Check(text->size() ==
+                  (bytes.count > 0 ? 3 * static_cast<std::size_t>(bytes.count) : 0));
+    }
+    for (int b = 0; b < 256; b += 37) {
+        const auto byte = static_cast<std::uint8_t>(b ^ data[0]);
+        for (int cut :
+             {ps::kInkAdjustFirstNegative, ps::kAlignmentFirstNegative, ps::kFeedFirstNegative}) {
+            const auto encoded = ps::EncodeCutByte(ps::DecodeCutByte(byte, cut), cut);
+            Check(encoded && *encoded == byte);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     FuzzPageReply(data, size);
     FuzzGetData(data, size);
+    FuzzDeviceReplies(data, size);
     return 0;
 }

@@ -12,9 +12,6 @@
 
 namespace ps::emu {
 
-/// True when a printer data value name is the monitor's trigger ("Session\N\DOZIV_EDI1").
-bool IsMonitorTrigger(std::string_view valueName);
-
 class TEmulatedPortMonitor {
 public:
     TEmulatedPortMonitor(TEmulatedKernel& kernel, TDeviceHub& devices, TClock& clock)

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "base/IniFile.h"
+#include "platform/MonitorBlock.h"
 
 namespace ps::emu {
 namespace {
@@ -125,7 +126,8 @@ public:
         // A short write takes half of the data and says so only through `written`.
         const std::size_t taken =
             m_pPrinter->jobFault == TJobFault::ShortWrite ? data.size() / 2 : data.size();
-        m_Data.insert(m_Data.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(taken));
+        m_Data.insert(m_Data.end(), data.begin(),
+                      data.begin() + static_cast<std::ptrdiff_t>(taken));
         written = static_cast<std::uint32_t>(taken);
         return true;
     }

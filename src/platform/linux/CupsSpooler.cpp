@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "base/AsciiText.h"
+#include "platform/MonitorBlock.h"
 #include "platform/linux/CupsRequests.h"
 #include "platform/linux/DeviceUri.h"
 #include "platform/linux/LinuxErrors.h"
@@ -77,7 +78,7 @@ public:
     TSysError GetData(const std::string& valueName, std::uint32_t& type,
                       std::span<std::uint8_t> buffer, std::uint32_t& needed) override {
         if (m_Queue.empty()) return kErrorFileNotFound;
-        if (IsPortMonitorTrigger(valueName)) {
+        if (IsMonitorTrigger(valueName)) {
             auto queue = QueryQueue(*m_pConnection, m_Queue);
             if (!queue) return GetThreadLastError();
             return m_Spooler.Monitor().Answer(queue->name, queue->deviceUri, valueName, type,

@@ -15,9 +15,6 @@
 
 namespace ps {
 
-/// True when a printer data value name is the monitor's trigger ("Session\N\DOZIV_EDI1").
-bool IsPortMonitorTrigger(std::string_view valueName);
-
 /// How long the monitor waits; the defaults suit printers on USB and on the local network.
 struct TPortMonitorTimeouts {
     std::uint32_t connectMs = 3000;  // TCP connection to a network printer

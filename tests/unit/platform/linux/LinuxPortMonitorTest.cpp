@@ -13,6 +13,7 @@
 
 #include "FakeUsblpSystem.h"
 #include "base/TextCodec.h"
+#include "platform/MonitorBlock.h"
 #include "platform/linux/LinuxKernel.h"
 #include "platform/linux/LinuxPortMonitor.h"
 
@@ -164,8 +165,8 @@ TEST_F(LinuxPortMonitorTest, RefusesWhatIsNotItsToDo) {
     std::uint32_t type = 0, needed = 0;
     EXPECT_EQ(m_Monitor.Answer("Q", printer.Uri(), "Session\\9\\DOZIV_EDI1", type, answer, needed),
               kErrorFileNotFound);
-    EXPECT_TRUE(IsPortMonitorTrigger("Session\\1\\DOZIV_EDI1"));
-    EXPECT_FALSE(IsPortMonitorTrigger("TimeData"));
+    EXPECT_TRUE(IsMonitorTrigger("Session\\1\\DOZIV_EDI1"));
+    EXPECT_FALSE(IsMonitorTrigger("TimeData"));
     Exchange(printer.Uri(), "x", 0);  // its one connection, so it need not wait for one
 }
 

@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "localisation/Scheme.h"
+#include "platform/UserInterface.h"
 #include "printer/Globals.h"
 #include "transport/USBPrinterPort.h"
 #include "ui/common/EventGuard.h"
@@ -86,6 +88,20 @@ TTickScale* TDeviceDialog::MakeScale(QSlider* slider, const char* name, const QS
     scale->setObjectName(name);
     scale->setText(text);
     return scale;
+}
+
+void TDeviceDialog::SaySendFailedAndClose() {
+    ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
+                TMessageIcon::Warning);
+    close();
+}
+
+bool TDeviceDialog::WriteConfirmedOrSay(TDeviceWriteOutcome outcome) {
+    if (outcome == TDeviceWriteOutcome::SendFailed) {
+        SaySendFailedAndClose();
+        return false;
+    }
+    return !SayUnconfirmedWrite(outcome);
 }
 
 }  // namespace ps::ui

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "scheme/DeviceQuery.h"
 #include "scheme/Scheme3.h"
 
 class QGroupBox;
@@ -53,6 +54,12 @@ protected:
     /// A horizontal track bar (page size 1, ticks below) and its scale label.
     QSlider* MakeTrackBar(const char* name, int minimum, int maximum);
     TTickScale* MakeScale(QSlider* slider, const char* name, const QString& text);
+
+    /// A write that did not reach the printer: SetPrinterFail (warning), and the dialog closes.
+    void SaySendFailedAndClose();
+    /// The outcome of a write-then-confirm on the scale dialogs: a failed send as above, a value
+    /// read back otherwise or not at all with its box. True when the write stands confirmed.
+    bool WriteConfirmedOrSay(TDeviceWriteOutcome outcome);
 
     TSettingItem m_Item;
 };

@@ -149,11 +149,7 @@ void THorizontal::btnSetClick() {
     const TBytes write = AlignmentWrite(StepVariant(), position);
     if (!PortCanRead(port)) {
         // A port that cannot be read gives no confirmation either way.
-        if (!DeviceSend(write)) {
-            ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
-                        TMessageIcon::Warning);
-            close();
-        }
+        if (!DeviceSend(write)) SaySendFailedAndClose();
         return;
     }
     const std::int64_t expected = StepVariant() ? position : AlignmentValue(position);
@@ -161,14 +157,8 @@ void THorizontal::btnSetClick() {
     const TDeviceWriteOutcome outcome =
         AlignmentQuery(*m_USBPort)
             .WriteAndConfirm(write, AlignmentRead(StepVariant()), expected, &readBack);
-    if (outcome == TDeviceWriteOutcome::SendFailed) {
-        ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
-                    TMessageIcon::Warning);
-        close();
-        return;
-    }
     if (readBack) m_iPrinterItemValue = *readBack;
-    if (SayUnconfirmedWrite(outcome)) return;
+    if (!WriteConfirmedOrSay(outcome)) return;
     ShowValue(m_iPrinterItemValue);
     btnReturn->setText(Q(g_GlobalString.ParametersBtnReturn));
     ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterSuccessI,

@@ -272,14 +272,8 @@ void TfrmInkSet::btnSetClick() {
     std::optional<std::int64_t> readBack;
     const TDeviceWriteOutcome outcome =
         ReadQuery(*m_USBPort).WriteAndConfirm(write, InkAdjustRead(set, s_iMode), value, &readBack);
-    if (outcome == TDeviceWriteOutcome::SendFailed) {
-        ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
-                    TMessageIcon::Warning);
-        close();
-        return;
-    }
     if (readBack) m_iPrinterItemValue = *readBack;
-    if (SayUnconfirmedWrite(outcome)) return;
+    if (!WriteConfirmedOrSay(outcome)) return;
     ShowValue(m_iPrinterItemValue);
     btnClose->setText(Q(g_GlobalString.ParametersBtnReturn));
     ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterSuccessI,

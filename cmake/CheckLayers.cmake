@@ -4,8 +4,9 @@
 #   cmake -DROOT=<source tree> -P cmake/CheckLayers.cmake
 # The layers, from the ground up:
 #   base -> platform (interfaces) -> backends (linux, emulated, win32) beside the emulator
-#   -> transport -> printer (process state, printer queries) -> localisation -> scheme -> app -> ui
-#   tools and bench on top.
+#   -> transport -> printer (process state, printer queries) -> localisation
+#   -> scheme (the model) and maintenance (ink maintenance, checks before an action) side by side
+#   -> device (on both) -> batch (on scheme) -> app -> ui; tools and bench on top.
 cmake_minimum_required(VERSION 3.25)
 if(NOT ROOT)
     message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P CheckLayers.cmake")
@@ -41,6 +42,12 @@ function(layer_of_file path out)
         set(layer localisation)
     elseif(path MATCHES "^src/scheme/")
         set(layer scheme)
+    elseif(path MATCHES "^src/maintenance/")
+        set(layer maintenance)
+    elseif(path MATCHES "^src/device/")
+        set(layer device)
+    elseif(path MATCHES "^src/batch/")
+        set(layer batch)
     elseif(path MATCHES "^src/app/main\\.cpp$")
         set(layer app_main)
     elseif(path MATCHES "^src/app/")
@@ -78,6 +85,12 @@ function(layer_of_include inc out)
         set(layer localisation)
     elseif(inc MATCHES "^scheme/")
         set(layer scheme)
+    elseif(inc MATCHES "^maintenance/")
+        set(layer maintenance)
+    elseif(inc MATCHES "^device/")
+        set(layer device)
+    elseif(inc MATCHES "^batch/")
+        set(layer batch)
     elseif(inc MATCHES "^app/")
         set(layer app)
     elseif(inc MATCHES "^ui/")
@@ -87,7 +100,7 @@ function(layer_of_include inc out)
 endfunction()
 
 # What each layer may include besides itself.
-set(core_below base platform transport printer localisation scheme)
+set(core_below base platform transport printer localisation scheme maintenance device batch)
 set(allow_base "")
 set(allow_base_os base)
 set(allow_platform base)
@@ -101,6 +114,9 @@ set(allow_transport base platform)
 set(allow_printer base platform transport)
 set(allow_localisation base platform)
 set(allow_scheme base platform transport printer localisation)
+set(allow_maintenance base platform transport printer localisation)
+set(allow_device base platform transport printer localisation scheme maintenance)
+set(allow_batch base platform transport printer localisation scheme)
 set(allow_app ${core_below})
 set(allow_app_main ${core_below} app platform_select ui)
 set(allow_ui ${core_below} app)

@@ -11,11 +11,11 @@
 #include "base/IniFile.h"
 #include "localisation/Scheme.h"
 #include "localisation/WaitingTexts.h"
+#include "maintenance/ActionChecks.h"
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
-#include "scheme/ActionChecks.h"
 #include "scheme/Scheme3.h"
 #include "transport/ExchangeLock.h"
 

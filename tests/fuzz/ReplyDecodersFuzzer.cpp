@@ -8,10 +8,10 @@
 #include <cstring>
 #include <vector>
 
-#include "scheme/DeviceCodecs.h"
-#include "scheme/DeviceCommandSets.h"
-#include "scheme/DeviceCommands.h"
-#include "scheme/DirectOption.h"
+#include "device/DeviceCodecs.h"
+#include "device/DeviceCommandSets.h"
+#include "device/DeviceCommands.h"
+#include "device/DirectOption.h"
 #include "scheme/ValueCodec.h"
 #include "transport/ThreadRWPrinter.h"
 

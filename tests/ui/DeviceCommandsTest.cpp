@@ -12,9 +12,9 @@
 #include <QToolButton>
 
 #include "DeviceDialogTest.h"
+#include "device/DeviceCodecs.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
-#include "scheme/DeviceCodecs.h"
 #include "ui/common/ItemDialogTable.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/device/ULock.h"

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "InkFixture.h"
-#include "scheme/InkChange.h"
+#include "maintenance/InkChange.h"
 #include "ui/common/Artwork.h"
 #include "ui/setting/uHeadsn.h"
 

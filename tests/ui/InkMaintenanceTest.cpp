@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "InkFixture.h"
-#include "scheme/NozzlePatterns.h"
+#include "maintenance/NozzlePatterns.h"
 #include "transport/UtilDataSend.h"
 
 namespace ps::test {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "VerbSession.h"
-#include "scheme/SettingCatalog.h"
+#include "batch/SettingCatalog.h"
 
 namespace ps {
 struct TSettingItem;

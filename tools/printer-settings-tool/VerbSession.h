@@ -13,7 +13,7 @@
 
 #include "Verbs.h"
 #include "base/IniFile.h"
-#include "scheme/ValueReading.h"
+#include "batch/ValueReading.h"
 
 namespace ps {
 class TExchangeLock;

@@ -6,7 +6,7 @@
 #include "ItemRecords.h"
 #include "VerbSession.h"
 #include "VerbWrite.h"
-#include "scheme/RuleLookup.h"
+#include "batch/RuleLookup.h"
 #include "scheme/Scheme3.h"
 
 namespace ps::tool {
@@ -25,9 +25,9 @@ TBatchValue ParseAssignment(TPrinterSession& session, const std::string& text) {
     if (!value) {
         TSettingItem item;
         scheme.GetItem(ref.iPage, ref.iIndex, item);
-        throw EVerbFailure(kVerbBadInput, "\"" + valueText + "\" is not a value of " +
-                                              item.Name + " (" + ItemPlace(ref) +
-                                              "); its rule holds " + RuleSummary(item));
+        throw EVerbFailure(kVerbBadInput, "\"" + valueText + "\" is not a value of " + item.Name +
+                                              " (" + ItemPlace(ref) + "); its rule holds " +
+                                              RuleSummary(item));
     }
     return {ref, *value};
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "VerbSession.h"
-#include "scheme/SettingBatch.h"
+#include "batch/SettingBatch.h"
 
 namespace ps::tool {
 
@@ -18,11 +18,12 @@ std::string RuleSummary(const TSettingItem& item);
 
 /// Writes `values` in one enter/save bracket and confirms each (dry run: sends nothing and
 /// shows the bytes it would send), then reports: the document (`header`, the verb's header and
-/// any members of its own) gets "dryRun", "command" and one "items" entry per value with its outcome, and
-/// "previous" when `previous` holds what the printer had. Exit code: done when every value was
-/// confirmed (or dry run), unreachable otherwise, with the values written and not written
+/// any members of its own) gets "dryRun", "command" and one "items" entry per value with its
+/// outcome, and "previous" when `previous` holds what the printer had. Exit code: done when every
+/// value was confirmed (or dry run), unreachable otherwise, with the values written and not written
 /// named on standard error.
-int WriteAndReport(TPrinterSession& session, const json& header, const std::vector<TBatchValue>& values,
+int WriteAndReport(TPrinterSession& session, const json& header,
+                   const std::vector<TBatchValue>& values,
                    const std::vector<std::optional<std::int32_t>>& previous, bool dryRun,
                    bool asJson, TVerbIo& io);
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "scheme/DeviceQuery.h"
+#include "device/DeviceQuery.h"
 #include "scheme/Scheme3.h"
 
 class QGroupBox;

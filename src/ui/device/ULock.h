@@ -3,7 +3,7 @@
 // form's own.
 #pragma once
 
-#include "scheme/DeviceCommands.h"
+#include "device/DeviceCommands.h"
 #include "ui/device/DeviceDialog.h"
 
 namespace ps::ui {

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "device/DirectOption.h"
 #include "localisation/Scheme.h"
 #include "printer/Globals.h"
-#include "scheme/DirectOption.h"
 #include "ui/common/EventGuard.h"
 #include "ui/common/QtUserInterface.h"
 

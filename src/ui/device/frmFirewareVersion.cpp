@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "device/DeviceQuery.h"
 #include "localisation/Scheme.h"
-#include "scheme/DeviceQuery.h"
 #include "ui/common/EventGuard.h"
 #include "ui/common/QtUserInterface.h"
 

@@ -9,11 +9,11 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "device/DeviceCodecs.h"
+#include "device/DeviceQuery.h"
 #include "localisation/Scheme.h"
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
-#include "scheme/DeviceCodecs.h"
-#include "scheme/DeviceQuery.h"
 #include "ui/common/EventGuard.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/device/TickScale.h"

@@ -9,10 +9,10 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "device/DeviceQuery.h"
 #include "localisation/Scheme.h"
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
-#include "scheme/DeviceQuery.h"
 #include "ui/common/EventGuard.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/device/TickScale.h"

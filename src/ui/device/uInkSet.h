@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "scheme/DeviceCommandSets.h"
+#include "device/DeviceCommandSets.h"
 #include "ui/device/DeviceDialog.h"
 
 class QCheckBox;

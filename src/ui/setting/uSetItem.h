@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "scheme/InkActions.h"
+#include "maintenance/InkActions.h"
 #include "scheme/Scheme3.h"
 
 class QButtonGroup;

@@ -5,10 +5,10 @@
 #include <QPushButton>
 
 #include "localisation/Scheme.h"
+#include "maintenance/ActionChecks.h"
+#include "maintenance/InkChange.h"
+#include "maintenance/InkMaintenance.h"
 #include "printer/Globals.h"
-#include "scheme/ActionChecks.h"
-#include "scheme/InkChange.h"
-#include "scheme/InkMaintenance.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/setting/uHeadsn.h"
 #include "ui/setting/uSetItem.h"

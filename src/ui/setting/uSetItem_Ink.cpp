@@ -6,9 +6,9 @@
 #include <QScrollArea>
 
 #include "localisation/Scheme.h"
+#include "maintenance/ActionChecks.h"
+#include "maintenance/InkChange.h"
 #include "printer/Globals.h"
-#include "scheme/ActionChecks.h"
-#include "scheme/InkChange.h"
 #include "ui/common/Artwork.h"
 #include "ui/common/QtUserInterface.h"
 #include "ui/setting/uSetItem.h"

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/DeviceId.h"
 #include "platform/linux/Deadline.h"
-#include "platform/linux/DeviceId.h"
 #include "platform/linux/LinuxErrors.h"
 
 namespace ps {

@@ -4,6 +4,7 @@
 
 #include "base/IniFile.h"
 #include "base/IniWriter.h"
+#include "base/PathText.h"
 #include "platform/Platform.h"
 
 namespace ps {
@@ -12,7 +13,8 @@ constexpr const char* kSection = "Settings";
 }  // namespace
 
 void TIniOptions::LoadFromFile(const std::filesystem::path& fileName) {
-    if (!std::filesystem::is_regular_file(fileName)) return;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName, ec)) return;
     TIniFile ini = TIniFile::FromFile(fileName);
     LoadSettings(&ini);
 }
@@ -34,7 +36,7 @@ void TIniOptions::SaveToFile(const std::filesystem::path& fileName) const {
 }
 
 std::filesystem::path LocalOptionsFile() {
-    std::filesystem::path program = Platform().Kernel().GetProgramPath();
+    std::filesystem::path program = PathFromUtf8(Platform().Kernel().GetProgramPath());
     return program.replace_extension(".ini");
 }
 

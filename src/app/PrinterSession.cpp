@@ -9,6 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "localisation/Scheme.h"
 #include "localisation/WaitingTexts.h"
 #include "maintenance/ActionChecks.h"
@@ -24,7 +25,7 @@ namespace {
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
 void ShowMenuMissing() {
@@ -41,7 +42,7 @@ void SetUpPrinterPaths(const std::string& printerName) {
     if (temp.empty()) throw std::runtime_error(ThreadLastErrorText());
     const std::string folder = PrinterCacheFolder(temp);
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);  // a failure shows later as defaults
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);  // a failure: defaults later
     g_PrinterCacheBase = folder + PrinterFileName(g_PrinterName);
     g_PrinterIniFile = g_PrinterCacheBase + ".ini";
     const TWaitingTexts texts = WaitingWindowTexts(g_PrinterName);

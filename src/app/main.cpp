@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/StartUp.h"
+#include "base/FileSystem.h"
 #include "localisation/Scheme.h"
 #include "platform/PlatformSelect.h"
 #ifdef PS_HAVE_UI
@@ -13,6 +14,7 @@
 #endif
 
 int main(int argc, char** argv) {
+    ps::fs::UseUtf8StandardStreams();
     try {
         ps::InstallDefaultPlatform();
         ps::LoadGlobalStrings("RESSTRING");
@@ -26,5 +28,5 @@ int main(int argc, char** argv) {
     if (ps::ui::DisplayAvailable()) return ps::ui::RunWindowed(argc, argv);
 #endif
     ps::THeadlessWindowFactory windows;
-    return ps::RunStartUp(std::vector<std::string>(argv + 1, argv + argc), windows);
+    return ps::RunStartUp(ps::fs::CommandLineArguments(argc, argv), windows);
 }

@@ -245,11 +245,12 @@ void TIniFile::BuildIndex() {
     }
 }
 
-TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
+TIniFile TIniFile::FromFile(const TFileName& path) {
     return FromFile(path, kSystemLanguage);
 }
 
-TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId) {
+TIniFile TIniFile::FromFile(const TFileName& name, std::uint16_t langId) {
+    const std::filesystem::path& path = name.Path();
     std::ifstream in(path, std::ios::binary);
     if (!in) return TIniFile();
     std::string bytes;

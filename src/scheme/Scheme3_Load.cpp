@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {
@@ -15,10 +16,6 @@ constexpr const char* kGlobal = "GlobalSettings";
 
 std::string LanguageTail() {
     return "." + std::string(LanguageSuffix(g_GlobalString.Language));
-}
-
-std::filesystem::path PathFromUtf8(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
 bool IsExistingFile(const std::string& name) {
@@ -44,7 +41,10 @@ void ReadEntryItem(const TIniFile& ini, std::string_view section, const std::str
 // The names of the keys that carry a language: "Title.EN" and so on for the running language.
 struct TLanguageKeys {
     explicit TLanguageKeys(const std::string& tail)
-        : title("Title" + tail), note("Note" + tail), explain("Explain" + tail), rule("Rule" + tail) {}
+        : title("Title" + tail),
+          note("Note" + tail),
+          explain("Explain" + tail),
+          rule("Rule" + tail) {}
     std::string title, note, explain, rule;
 };
 
@@ -264,8 +264,7 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
     if (const std::size_t most = MaxMenuItems(ini.TextBytes()); totalItems > most)
         throw ESchemeLoadError("the pages of the menu announce " + std::to_string(totalItems) +
                                " items together, more than the " + std::to_string(most) +
-                               " a menu of " + std::to_string(ini.TextBytes()) +
-                               " bytes can hold");
+                               " a menu of " + std::to_string(ini.TextBytes()) + " bytes can hold");
 
     const TLanguageKeys keys(tail);
     ArrSettingItems lists[std::size(kPageLists)];

@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "  printer-settings-tool ini [--lang L] --int FILE SECTION KEY DEFAULT\n"
     "  printer-settings-tool printers [--json]\n"
     "  printer-settings-tool get PRINTER [ITEM ...] [--page PAGE] [--json] [--lang L] [--wait S]\n"
-    "  printer-settings-tool set PRINTER NAME=VALUE ... [--dry-run] [--json] [--lang L] [--wait S]\n"
+    "  printer-settings-tool set PRINTER NAME=VALUE ... [--dry-run] [--json] [--lang L] [--wait "
+    "S]\n"
     "  printer-settings-tool export PRINTER [--lang L] [--wait S] > FILE.json\n"
     "  printer-settings-tool import PRINTER FILE.json [--dry-run] [--force] [--json] [--lang L]\n"
     "                                [--wait S]\n"
@@ -32,7 +33,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    ps::fs::UseUtf8StandardStreams();  // the documents are the same bytes on every system
+    std::vector<std::string> args = ps::fs::CommandLineArguments(argc, argv);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? std::cerr : std::cout) << kUsage;
         return args.empty() ? ps::tool::kExitUsage : ps::tool::kExitOk;

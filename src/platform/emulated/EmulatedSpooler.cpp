@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "platform/MonitorBlock.h"
 
 namespace ps::emu {
@@ -225,7 +226,7 @@ std::unique_ptr<TPrinterHandle> TEmulatedSpooler::Open(const std::string& printe
 }
 
 std::optional<std::string> TEmulatedSpooler::GetDriverDirectory(const std::string&) {
-    return m_Config.driverDirectory.string();
+    return PathToUtf8(m_Config.driverDirectory);
 }
 
 std::optional<std::vector<std::string>> TEmulatedSpooler::EnumPrinterNames() {

@@ -91,7 +91,10 @@ int RunWindowed(int& argc, char** argv) {
     if (Platform().SingleInstance().FindWindowClass(kMainWindowClass)) return kExitSecondInstance;
 
     QApplication app(argc, argv);
-    std::vector<std::string> arguments(argv + 1, argv + argc);  // without Qt's own options
+    // Without Qt's own options, and as UTF-8 from the wide command line on Windows.
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        arguments.push_back(argument.toStdString());
     QApplication::setApplicationName("Printer Settings");
     // The main window hides while a dialog is open; only its closing ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

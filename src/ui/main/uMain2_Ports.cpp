@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/Options.h"
+#include "base/PathText.h"
 #include "platform/Platform.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
@@ -40,7 +41,7 @@ void TfrmMainView2::LoadLocalOptions() {
     m_IniOptions = std::make_unique<TIniOptions>();
     m_IniOptions->LoadFromFile(LocalOptionsFile());
     std::string folder =
-        std::filesystem::path(Platform().Kernel().GetProgramPath()).parent_path().string();
+        PathToUtf8(PathFromUtf8(Platform().Kernel().GetProgramPath()).parent_path());
     if (!folder.empty() && folder.back() != std::filesystem::path::preferred_separator)
         folder += static_cast<char>(std::filesystem::path::preferred_separator);
     g_SchemeFile = folder + NativeRelativePath(m_IniOptions->SettingsDefaultScheme);

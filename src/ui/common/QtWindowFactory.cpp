@@ -73,6 +73,8 @@ int TQtWindowFactory::RunMainWindow() {
     window->show();
     window->raise();
     window->activateWindow();
+    // Where the window system keeps a program started in the background from the front.
+    Platform().SingleInstance().BringProgramToFront();
     QApplication::exec();
     window.reset();  // destroyed before the process ends (values report of run mode 99)
     return kExitDone;

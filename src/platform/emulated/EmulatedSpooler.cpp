@@ -83,6 +83,8 @@ public:
         if (IsMonitorTrigger(valueName) && m_pPrinter->monitor) {
             return m_Monitor.Answer(*m_pPrinter, valueName, type, buffer, needed);
         }
+        // The trigger above still works: only the values kept with the printer fail.
+        if (m_pPrinter->dataReadFails) return kErrorGenFailure;
         auto value = StoredData(valueName);
         if (!value) return kErrorFileNotFound;
         type = value->type;

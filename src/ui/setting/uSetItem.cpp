@@ -513,6 +513,9 @@ void TfrmSetItem::btnCancelClick() {
     if (m_bInkActionRunning) return;
     std::string port;
     if (!UsablePrinter(&port)) {
+        // A change the printer was put in is aborted all the same: the port monitor does not
+        // ask whether the spooler holds the printer off-line.
+        if (m_bChangeStarted) AbortChangeOfUnusablePrinter(port);
         SayPrinterNotFound(this);
         CloseDialog(QDialog::Rejected);
         return;

@@ -183,6 +183,18 @@ TEST_F(AlignmentTest, SignedStepCutsAtTwoHundred) {
         Restart();
         EXPECT_EQ(Open<THorizontal>(kHorizontal)->m_iPrinterItemValue, value) << byte;
     }
+
+    // A printer that keeps answering 2 did not take the -5 written: not confirmed, and the
+    // track bar shows the 2 it gave back, as after a read.
+    Device().Set("Answer.121600", "1B 1D 1E 12 16 00 02 1B 1D 1F");
+    Restart();
+    auto stuck = Open<THorizontal>(kHorizontal);
+    Key(stuck->trckbrpValue, Qt::Key_Home);
+    ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterTimeout, TMessageIcon::Error);
+    TUiFixture::Click(stuck->btnSet);
+    EXPECT_EQ(LastSent(), Monitor("1B 1D 1E 12 16 00 1B 1D 1F"));
+    EXPECT_EQ(Sent()[1], Monitor("1B 1D 1E 11 31 00 FB 1B 1D 1F " + kCommit));
+    EXPECT_EQ(stuck->trckbrpValue->value(), 2);
 }
 
 TEST_F(AlignmentTest, TwelveStepsInUnitsOfThirtyAndTheTestPage) {

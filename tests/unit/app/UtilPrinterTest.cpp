@@ -35,6 +35,10 @@ TEST_F(UtilPrinterTest, FindsTheSchemeAmongTheDriverFiles) {
         .Set("DependentFiles", "/drv/QJ760.dll|/drv/Settings.Da");
     m_Builder.Printer("NoBlank", "LPT1").Set("DriverName", "QR520");
     m_Builder.Printer("NoDriver", "LPT1");
+    // Makes and models that would lead the fallback path out of the driver directory.
+    m_Builder.Printer("Planted", "LPT1").Set("DriverName", "Talvenor ../../../../var/spool/evil");
+    m_Builder.Printer("Slash", "LPT1").Set("DriverName", "Talvenor QR/520");
+    m_Builder.Printer("Backslash", "LPT1").Set("DriverName", "Talvenor ..\\QR-520");
     Start();
 
     // The first entry containing "Settings.Dat" in any letter case, exactly as listed.
@@ -55,6 +59,8 @@ TEST_F(UtilPrinterTest, FindsTheSchemeAmongTheDriverFiles) {
     scheme = "unchanged";
     EXPECT_FALSE(FindDriverSchemeFile("", scheme));
     EXPECT_FALSE(FindDriverSchemeFile("Missing", scheme));
+    for (const char* planted : {"Planted", "Slash", "Backslash"})
+        EXPECT_FALSE(FindDriverSchemeFile(planted, scheme)) << planted;
     EXPECT_EQ(scheme, "unchanged");
 }
 

@@ -344,7 +344,9 @@ TEST_F(ToolVerbsE2E, PrintersAndEveryDocumentFollowThePublishedSchema) {
 TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
     m_Builder.Write();
     Tool({"printers"});  // the cache folder exists from here on
-    const fs::path lockFile = m_Dir.Path() / "temp" / "Talvenor Printer" / "Passbook.lock";
+    // The lock of the printer's device, which every printer on it shares.
+    const fs::path lockFile =
+        m_Dir.Path() / "temp" / "Talvenor Printer" / "locks" / "device qra.lock";
     fs::create_directories(lockFile.parent_path());
     std::unique_ptr<ps::fs::TFileLock> held;
     std::string error;

@@ -3,8 +3,11 @@
 #include "platform/linux/LinuxErrors.h"
 
 #include <cups/ipp.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace ps {
 namespace {
@@ -85,6 +88,24 @@ TSysError SysErrorFromIppStatus(int status) {
 
 bool FailWithErrno(int error) {
     SetThreadLastError(SysErrorFromErrno(error));
+    return false;
+}
+
+bool FailToOpenDevice(int error, const std::string& path) {
+    if (error == EBUSY) {
+        SetThreadLastError(kErrorBusy, path +
+                                           " is in use by another program (the CUPS usb "
+                                           "backend while it prints, for one)");
+    } else if (error == EACCES || error == EPERM) {
+        const passwd* user = ::getpwuid(::geteuid());
+        const std::string name = user && user->pw_name ? user->pw_name : "USER";
+        SetThreadLastError(kErrorAccessDenied, "no right to open " + path +
+                                                   "; add the user with \"adduser " + name +
+                                                   " lp\" and log in again");
+    } else {
+        SetThreadLastError(SysErrorFromErrno(error),
+                           "cannot open " + path + ": " + std::strerror(error));
+    }
     return false;
 }
 

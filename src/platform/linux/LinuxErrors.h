@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "platform/PlatformTypes.h"
 
@@ -24,5 +25,10 @@ TSysError SysErrorFromIppStatus(int status);
 
 /// Sets the thread's last-error value from errno (with an optional detail) and returns false.
 bool FailWithErrno(int error);
+
+/// Sets the last-error value for a printer device node that did not open with `error`, with a
+/// text that says what to do: in use by another program (EBUSY), no right to open it (the lp
+/// group), or the system's reason. Returns false.
+bool FailToOpenDevice(int error, const std::string& path);
 
 }  // namespace ps

@@ -13,6 +13,7 @@
 
 #include "base/AsciiText.h"
 #include "platform/NativeServices.h"
+#include "platform/linux/DeviceUri.h"
 #include "platform/linux/LinuxErrors.h"
 #include "platform/linux/LinuxKernel.h"
 
@@ -52,7 +53,8 @@ bool NativeProcessIsRunning(int pid) {
 std::string PosixDevicePath(std::string_view path) {
     if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) path.remove_prefix(4);
     if (int n = PortNumber(path, "LPT"); n >= 1) return "/dev/lp" + std::to_string(n - 1);
-    if (int n = PortNumber(path, "COM"); n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
+    if (int n = PortNumber(path, "COM"); n >= 1)
+        return SerialDevicePath(n).value_or("/dev/ttyS" + std::to_string(n - 1));
     if (int n = PortNumber(path, "USB"); n >= 1) return "/dev/usb/lp" + std::to_string(n - 1);
     std::string result(path);
     for (char& c : result) {

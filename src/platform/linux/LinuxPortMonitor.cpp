@@ -4,53 +4,110 @@
 
 #include <algorithm>
 
+#include "platform/ExchangeFailure.h"
 #include "platform/MonitorBlock.h"
 #include "platform/linux/DeviceUri.h"
 
 namespace ps {
 
-TSysError TLinuxPortMonitor::Answer(const std::string& queueName, const std::string& deviceUri,
-                                    const std::string& valueName, std::uint32_t& type,
-                                    std::span<std::uint8_t> buffer, std::uint32_t& needed) {
-    return AnswerMonitorTrigger(
-        m_Kernel, valueName, type, buffer, needed,
-        [&](std::span<std::uint8_t> block) { return Exchange(queueName, deviceUri, block); });
+namespace {
+
+// Server text in a message: control characters dropped, cut to a readable length.
+std::string Printable(std::string_view text) {
+    constexpr std::size_t kMaxShown = 200;
+    std::string shown;
+    for (char c : text.substr(0, kMaxShown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) shown += c;
+    }
+    return text.size() > kMaxShown ? shown + "..." : shown;
 }
 
-std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& deviceUri) {
+std::string ChannelCommand(const std::string& queueName) {
+    return "\"lpadmin -p " + Printable(queueName) + " -o " + kChannelOption +
+           "=socket://HOST:9100\"";
+}
+
+}  // namespace
+
+TSysError TLinuxPortMonitor::Answer(const std::string& queueName, const std::string& deviceUri,
+                                    const std::string& channel, const std::string& valueName,
+                                    std::uint32_t& type, std::span<std::uint8_t> buffer,
+                                    std::uint32_t& needed) {
+    return AnswerMonitorTrigger(m_Kernel, valueName, type, buffer, needed,
+                                [&](std::span<std::uint8_t> block) {
+                                    return Exchange(queueName, deviceUri, channel, block);
+                                });
+}
+
+std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& queueName,
+                                                          const std::string& deviceUri,
+                                                          const std::string& channel) {
     const auto uri = ParseDeviceUri(deviceUri);
     if (!uri) {
-        SetThreadLastError(kErrorInvalidParameter, "the device URI cannot be read");
+        SetThreadLastError(kErrorInvalidParameter, "the device URI of queue \"" +
+                                                       Printable(queueName) + "\" cannot be read");
         return nullptr;
     }
     if (uri->scheme == "usb") {
         const auto devices = ScanUsblpDevices(m_Usb, m_Folders);
         const auto index = FindUsbDeviceForUri(*uri, devices);
         if (!index) {
-            SetThreadLastError(kErrorFileNotFound, "the USB printer of the queue is not attached");
+            SetThreadLastError(kErrorFileNotFound, "the USB printer of queue \"" +
+                                                       Printable(queueName) +
+                                                       "\" is not attached; plug it in and "
+                                                       "switch it on");
             return nullptr;
         }
         return OpenUsblpLink(m_Usb, m_Clock, devices[*index].path);
     }
+    if (!channel.empty()) {
+        const auto named = ParseCommandChannel(channel);
+        if (!named) {
+            SetThreadLastError(kErrorInvalidParameter,
+                               "the command channel \"" + Printable(channel) +
+                                   "\" named for queue \"" + Printable(queueName) +
+                                   "\" is not socket://HOST[:PORT]; name it again with " +
+                                   ChannelCommand(queueName));
+            return nullptr;
+        }
+        return OpenTcpLink(named->host, named->port, m_Clock, m_Timeouts.connectMs);
+    }
     if (uri->scheme == "socket")
         return OpenTcpLink(uri->host, uri->port > 0 ? uri->port : kRawPrintingPort, m_Clock,
                            m_Timeouts.connectMs);
-    if (IsNetworkScheme(uri->scheme) && uri->scheme != "dnssd")
-        return OpenTcpLink(uri->host, kRawPrintingPort, m_Clock, m_Timeouts.connectMs);
-    SetThreadLastError(kErrorNotSupported,
-                       "the port monitor reaches printers on usb: and network queues only");
+    if (IsNetworkScheme(uri->scheme)) {
+        // An ipp:, lpd: or smb: queue often points at a print server: raw bytes to port 9100
+        // of that host would reach whatever listens there, not this printer.
+        SetThreadLastError(kErrorNotSupported,
+                           "the command channel of queue \"" + Printable(queueName) +
+                               "\" is not known: its device URI (" + uri->scheme +
+                               ":) names a print server or service, not the printer's raw port; "
+                               "name the channel with " +
+                               ChannelCommand(queueName));
+        return nullptr;
+    }
+    SetThreadLastError(kErrorNotSupported, "queue \"" + Printable(queueName) + "\" prints over a " +
+                                               Printable(uri->scheme) +
+                                               ": link, which has no command channel here");
     return nullptr;
 }
 
 bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string& deviceUri,
-                                 std::span<std::uint8_t> block) {
+                                 const std::string& channel, std::span<std::uint8_t> block) {
     const auto request = TakeMonitorRequest(block, queueName);
     if (!request) return false;
 
-    auto link = OpenLink(deviceUri);
-    if (!link ||
-        !link->Send(block.subspan(kMonitorDataOffset, request->commandLength), m_Timeouts.sendMs))
+    auto link = OpenLink(queueName, deviceUri, channel);
+    if (!link) {
+        NoteExchangeFailure(ThreadLastErrorText());
         return false;
+    }
+    if (!link->Send(block.subspan(kMonitorDataOffset, request->commandLength), m_Timeouts.sendMs)) {
+        NoteExchangeFailure("the command did not reach the printer of queue \"" +
+                            Printable(queueName) + "\": " + ThreadLastErrorText());
+        return false;
+    }
     if (request->wanted == 0) return true;
 
     // The reply goes straight into the block, never past what the caller has room for: a
@@ -70,6 +127,10 @@ bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string
         received += static_cast<std::size_t>(n);
     }
     SetMonitorReplyLength(block, received);
+    if (received == 0)
+        NoteExchangeFailure("the printer of queue \"" + Printable(queueName) +
+                            "\" did not answer within " + std::to_string(m_Timeouts.replyMs) +
+                            " ms");
     return received > 0;
 }
 

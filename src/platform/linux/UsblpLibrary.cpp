@@ -182,7 +182,7 @@ TIoHandle TUsblpLibrary::OpenPrinterUSBPort(std::int32_t portNumber) {
     }
     const int fd = m_System.Open(path, kOpenFlags);
     if (fd < 0) {
-        FailWithErrno(errno);
+        FailToOpenDevice(errno, path);
         return kInvalidIoHandle;
     }
     return static_cast<TIoHandle>(fd);

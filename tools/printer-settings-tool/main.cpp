@@ -23,8 +23,9 @@ constexpr const char* kUsage =
     "  printer-settings-tool ini [--lang L] --int FILE SECTION KEY DEFAULT\n"
     "  printer-settings-tool printers [--json]\n"
     "  printer-settings-tool get PRINTER [ITEM ...] [--page PAGE] [--json] [--lang L] [--wait S]\n"
-    "  printer-settings-tool set PRINTER NAME=VALUE ... [--dry-run] [--json] [--lang L] [--wait S]\n"
-    "  printer-settings-tool export PRINTER [--lang L] [--wait S] > FILE.json\n"
+    "  printer-settings-tool set PRINTER NAME=VALUE ... [--dry-run] [--json] [--lang L] [--wait "
+    "S]\n"
+    "  printer-settings-tool export PRINTER [--output FILE.json] [--lang L] [--wait S]\n"
     "  printer-settings-tool import PRINTER FILE.json [--dry-run] [--force] [--json] [--lang L]\n"
     "                                [--wait S]\n"
     "  (ITEM: an item's Name or PAGE/INDEX; see docs/command-line.md)\n";

@@ -201,9 +201,11 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
     // Above the signed 64-bit range: held unsigned, it must not come back as -1.
     m_Dir.Write("huge.json", R"({"format": "printer-settings-tool/1", "model": "Talvenor QR-520",
         "items": [{"page": "base", "name": "TearOffPosition", "value": 18446744073709551615}]})");
+    m_Dir.Write("overflow.json", R"({"format": "printer-settings-tool/1", "items": [1e999]})");
     const std::string broken = (m_Dir.Path() / "broken.json").string();
     const std::string wrong = (m_Dir.Path() / "wrong.json").string();
     const std::string huge = (m_Dir.Path() / "huge.json").string();
+    const std::string overflow = (m_Dir.Path() / "overflow.json").string();
     const std::vector<TCase> cases = {
         {{"set", "Passbook", "PrintQuality=Best"},
          3,
@@ -221,6 +223,7 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
         {{"import", "Passbook", broken}, 3, "malformed JSON"},
         {{"import", "Passbook", wrong}, 3, "the value of item \"PaperType\" must be a 32-bit"},
         {{"import", "Passbook", huge}, 3, "the value of item \"TearOffPosition\" must be a 32-bit"},
+        {{"import", "Passbook", overflow}, 3, "malformed JSON"},
         {{"frobnicate", "Passbook"}, 1, "unknown command"},
     };
     for (const TCase& c : cases) {

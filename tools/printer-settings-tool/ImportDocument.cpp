@@ -34,7 +34,7 @@ TSourceDocument ParseImportDocument(std::string_view text, const std::string& fi
     nlohmann::json doc;
     try {
         doc = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
+    } catch (const nlohmann::json::exception& e) {  // also a number beyond a double (1e999)
         throw BadDocument(file, std::string("malformed JSON (") + e.what() + ")");
     }
     if (!doc.is_object() || doc.value("format", nlohmann::json()) != kDocumentFormat)

@@ -27,6 +27,7 @@
 #include "ui/common/QtWindowFactory.h"
 #include "ui/device/DeviceDialogs.h"
 #include "ui/main/uMain2.h"
+#include "ui/setting/uSetItem.h"
 
 namespace ps::test {
 namespace {
@@ -119,8 +120,8 @@ TEST_F(MainWindowTest, ModeButtonCyclesFromBaseToMaintenanceToAdvanced) {
     EXPECT_TRUE(w.btn[2]->isVisible());
 }
 
-TEST_F(MainWindowTest, RunModeZeroLeadsToBaseThenMaintenanceThenEnds) {
-    Printer(Scheme(3, 2));
+TEST_F(MainWindowTest, RunModeZeroLeadsToBaseThenMaintenanceThenEndsForGood) {
+    Printer(Scheme(3, 2), "10=1");
     TfrmMainView2& w = Start("0");
     ShowMainWindow();
     EXPECT_EQ(w.lblMode->text(), "Basic");
@@ -131,6 +132,19 @@ TEST_F(MainWindowTest, RunModeZeroLeadsToBaseThenMaintenanceThenEnds) {
     Click(w.btnMode);
     EXPECT_EQ(g_CurrentPage, 0);
     EXPECT_FALSE(w.btnMode->isVisible());
+    // The grid is rebuilt after an item dialog: the cycle stays at its end.
+    bool opened = false;
+    WhenShown<ui::TfrmSetItem>([&](ui::TfrmSetItem* d) {
+        opened = true;
+        Click(d->btnCancel);
+    });
+    Click(w.btn[0]);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(CountRoute(Commands("dev"), "usb"), 5u);  // the grid was read again
+    EXPECT_FALSE(w.btnMode->isVisible());
+    EXPECT_FALSE(w.lblMode->isVisible());
+    EXPECT_FALSE(w.grp2->isVisible());
 }
 
 TEST_F(MainWindowTest, SubGroupPageLeadsToAdvancedOrHidesTheModeButton) {

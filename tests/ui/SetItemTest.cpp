@@ -44,27 +44,6 @@ std::string WriteLine(const std::string& code, const std::string& bytes) {
     return "monitor " + kEnter + " 1B 1D 1E 05 04 " + code + " " + bytes + " 1B 1D 1F " + kSave;
 }
 
-// Runs `action` once on the first visible, modal dialog of type T while no exchange pumps
-// events; for dialogs that the code under test runs with exec().
-template <typename T>
-void WhenShown(std::function<void(T*)> action) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        const ui::TQtUserInterface* qt = ui::TQtUserInterface::Installed();
-        if (qt && (qt->Pumping() || qt->WaitingWindow())) return;
-        for (QWidget* widget : QApplication::allWidgets()) {
-            auto* dialog = qobject_cast<T*>(widget);
-            if (!dialog || !dialog->isVisible()) continue;
-            timer->stop();
-            timer->deleteLater();
-            action(dialog);
-            return;
-        }
-    });
-    timer->start();
-}
-
 class SetItemTest : public TUiFixture {
 protected:
     static TTestItem Item(const std::string& title, const std::string& code,

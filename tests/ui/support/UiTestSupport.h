@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <filesystem>
@@ -109,5 +111,26 @@ private:
     std::unique_ptr<ui::TfrmMainView2> m_pMain;
     bool m_bInstalled = false;
 };
+
+/// Runs `action` once on the first visible dialog of type T while no exchange pumps events;
+/// for dialogs that the code under test runs with exec().
+template <typename T>
+void WhenShown(std::function<void(T*)> action) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        const ui::TQtUserInterface* qt = ui::TQtUserInterface::Installed();
+        if (qt && (qt->Pumping() || qt->WaitingWindow())) return;
+        for (QWidget* widget : QApplication::allWidgets()) {
+            auto* dialog = qobject_cast<T*>(widget);
+            if (!dialog || !dialog->isVisible()) continue;
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+            return;
+        }
+    });
+    timer->start();
+}
 
 }  // namespace ps::test

@@ -133,8 +133,13 @@ void TfrmSetItem::BuildControls() {
     lst2 = new QListWidget(pnlType2);
     lst2->setObjectName("lst2");
     lbl1->setBuddy(lst2);
-    // Marking blocks the list's signals, so this sees the user's choices only.
-    connect(lst2, &QListWidget::itemSelectionChanged, this, Guarded(this, [this] { lst2Click(); }));
+    // The user's choices only: marking the printer's value blocks the list's signals. A
+    // selection changed by mouse or keyboard, a click on the row already selected and Enter on
+    // it choose, so a write that failed can be tried again from the same row.
+    const auto choose = Guarded(this, [this] { lst2Click(); });
+    connect(lst2, &QListWidget::itemSelectionChanged, this, choose);
+    connect(lst2, &QAbstractItemView::clicked, this, choose);
+    connect(lst2, &QAbstractItemView::activated, this, choose);
     type2->addWidget(lbl1);
     type2->addWidget(lst2, 1);
     top->addWidget(pnlType2, 1);
@@ -277,7 +282,10 @@ void TfrmSetItem::ArrangeForItem() {
     lst2->setAccessibleName(Q(m_Item.Title));
     rg1->setAccessibleName(Q(m_Item.Title));
     const std::size_t count = m_Item.RuleValues.RuleTitle.size();
-    lst2->clear();
+    {
+        const QSignalBlocker blocker(lst2);
+        lst2->clear();
+    }
 
     int designHeight = 0;
     btnDefault->setVisible(true);

@@ -93,7 +93,8 @@ void TfrmMainView2::BuildControls() {
 
     cbbPrinterPort = new QComboBox(this);
     cbbPrinterPort->setObjectName("cbbPrinterPort");
-    cbbPrinterPort->setAccessibleName("Port");
+    // Without a caption the box is read by the port it shows; the string table has no text
+    // that names it.
     cbbPrinterPort->setVisible(false);
     connect(cbbPrinterPort, &QComboBox::activated, this,
             Guarded(this, [this](int) { cbbPrinterPortChange(); }));

@@ -235,6 +235,9 @@ void TfrmSetItem::FormCreate() {
     setWindowTitle(Q(g_GlobalString.ParametersCaption));
     rg1->setTitle(Q(g_GlobalString.ParametersTitle));
     lbl1->setText(Q(g_GlobalString.ParametersTitle));
+    // Named by the caption above it, as the radio group is by its own (item views do not take
+    // their buddy's text).
+    lst2->setAccessibleName(lbl1->text());
     grp1->setTitle(Q(g_GlobalString.ParametersNoteTitle));
     btnSet->setText(Q(g_GlobalString.ParametersBtnSet));
     btnCancel->setText(Q(g_GlobalString.ParametersBtnCancel));
@@ -278,9 +281,6 @@ void TfrmSetItem::ArrangeForItem() {
     lblInfo->setText(Q(m_Item.Icon.starts_with("Ink") ? m_Item.Explain : m_Item.Note));
     setWindowTitle(Q(m_Item.Title));
     setAccessibleName(Q(m_Item.Title));
-    // The value list and the radio group are read out by the item's title.
-    lst2->setAccessibleName(Q(m_Item.Title));
-    rg1->setAccessibleName(Q(m_Item.Title));
     const std::size_t count = m_Item.RuleValues.RuleTitle.size();
     {
         const QSignalBlocker blocker(lst2);

@@ -97,9 +97,10 @@ protected:
     /// Processes events until `done` holds or `timeoutMs` real milliseconds passed.
     static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
     /// What a screen reader finds in a window, through Qt's accessibility interfaces (the ones
-    /// the Linux bridge exports): the window by its caption, and every visible control that
-    /// takes the keyboard focus by a name. Returns the controls without one.
-    static std::vector<std::string> ControlsWithoutAName(QWidget* window);
+    /// the Linux bridge exports): the window by its caption, every visible control that takes
+    /// the keyboard focus by a name, and every control that shows a caption (its text, title,
+    /// shown entry or buddy label) by that caption. Returns the faults found.
+    static std::vector<std::string> ScreenReaderFaults(QWidget* window);
     /// Saves a window's picture (screenshots); returns the file.
     static std::filesystem::path Grab(QWidget* widget, const std::filesystem::path& file);
 

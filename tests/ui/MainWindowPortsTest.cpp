@@ -133,10 +133,12 @@ TEST_F(TimeDataRecord, RecordOfTheLastDeepCleaningIsKept) {
     EXPECT_EQ(Shown().find(kSeedHex), std::string::npos) << SpoolerState();
 }
 
-TEST_F(TimeDataRecord, NoRecordIsWrittenWhenItCannotBeRead) {
-    Data("");
-    m_Builder.Printer("Talvenor Test", "USB001").Set("FullAccess", "0");
-    EXPECT_EQ(Shown().find("TimeData"), std::string::npos);
+TEST_F(TimeDataRecord, RecordLongerThanTheBufferIsKept) {
+    // 60 characters: 120 bytes do not fit the 100-byte buffer, and are long enough.
+    std::string longer = "1 ";
+    for (int i = 0; i < 60; ++i) longer += "4100";
+    Data(longer);
+    EXPECT_EQ(Shown().find("TimeData"), std::string::npos) << SpoolerState();  // nothing written
 }
 
 }  // namespace

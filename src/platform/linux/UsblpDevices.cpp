@@ -47,6 +47,13 @@ std::string Describe(const TUsblpDevice& device) {
 
 }  // namespace
 
+bool TUsblpDevice::SamePrinter(const TUsblpDevice& other) const {
+    return minor == other.minor && usbSerial == other.usbSerial &&
+           DeviceIdMaker(deviceId) == DeviceIdMaker(other.deviceId) &&
+           DeviceIdModel(deviceId) == DeviceIdModel(other.deviceId) &&
+           DeviceIdSerial(deviceId) == DeviceIdSerial(other.deviceId);
+}
+
 std::string UsblpPortName(unsigned minor) {
     char port[16];
     std::snprintf(port, sizeof port, "USB%03u", minor + 1);
@@ -105,7 +112,7 @@ int OpenUsblpNode(TUsblpSystem& system, const TUsblpFolders& folders, const TUsb
     }
     // Checked once the node is held: a printer that changes after this loses the node.
     const auto now = ReadUsblpDevice(system, folders, listed.minor);
-    if (!now || *now != listed) {
+    if (!now || !now->SamePrinter(listed)) {
         system.Close(fd);
         SetThreadLastError(kErrorFileNotFound,
                            "the USB printer on " + Describe(listed) +

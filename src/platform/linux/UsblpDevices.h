@@ -21,8 +21,9 @@ struct TUsblpDevice {
     std::string deviceId;   // IEEE 1284 device ID, cleaned and bounded (see CleanDeviceId)
     std::string usbSerial;  // the USB device's serial number, cleaned; empty when it has none
 
-    /// The same printer on the same node, as far as sysfs can tell.
-    bool operator==(const TUsblpDevice&) const = default;
+    /// The same printer on the same node, as far as sysfs can tell: maker, model and serial
+    /// numbers (other fields of a device ID, a status for one, may change while it is there).
+    bool SamePrinter(const TUsblpDevice& other) const;
     /// What identifies the device a queue reaches while it stays plugged in ("usb-lp3"), for
     /// keys such as the exchange lock.
     std::string Key() const { return "usb-lp" + std::to_string(minor); }

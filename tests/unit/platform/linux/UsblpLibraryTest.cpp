@@ -146,8 +146,9 @@ TEST_F(UsblpLibraryTest, OpenReachesOnlyTheListedPrinterAndSaysWhyNot) {
     EXPECT_EQ(m_System.OpenCount(), 0);
     EXPECT_EQ(m_System.Printer(0).received, "");
 
-    // Listed again, it is reached.
+    // Listed again, it is reached; a status field that changed since does not matter.
     ASSERT_EQ(m_Library.USBPrintRefresh(), 1);
+    m_System.Printer(0).deviceId = "MFG:Talvenor;MDL:QR-520;S:0804;";
     const TIoHandle handle = m_Library.OpenPrinterUSBPort(1);
     EXPECT_NE(handle, kInvalidIoHandle);
     m_Library.CloseUSBPort(handle);

@@ -107,9 +107,8 @@ bool FailDeviceOpen(int error, std::string_view device, std::string_view accessR
     switch (error) {
         case EBUSY:
             SetThreadLastError(kErrorBusy, name +
-                                               " is in use by another program (CUPS while it "
-                                               "prints a job, for example); try again when it "
-                                               "is done");
+                                               " is in use by another program; try again when "
+                                               "it is done");
             return false;
         case EACCES:
         case EPERM:

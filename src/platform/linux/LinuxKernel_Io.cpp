@@ -195,6 +195,16 @@ bool TLinuxKernel::WriteParallel(int fd, std::span<const std::uint8_t> data,
     if (n == static_cast<ssize_t>(data.size())) return true;
     if (n >= 0 || error == ETIMEDOUT)
         return FailShort(n > 0 ? static_cast<std::size_t>(n) : 0, data.size());
+    // What the driver says with LPABORT set: the printer's own error lines.
+    if (error == ENOSPC) {
+        SetThreadLastError(kErrorWriteFault, "the printer on the parallel port is out of paper");
+        return false;
+    }
+    if (error == EIO) {
+        SetThreadLastError(kErrorWriteFault,
+                           "the printer on the parallel port is off line or reports an error");
+        return false;
+    }
     return FailWithErrno(error);
 }
 

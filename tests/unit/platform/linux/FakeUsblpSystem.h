@@ -54,6 +54,7 @@ public:
         long timeoutMs = -1;  // set by LPSETTIMEOUT
         bool abortOnError = false;
         bool blockingWrite = false;  // the write came on a blocking descriptor
+        int writeErrno = 0;          // with LPABORT: EIO off line, ENOSPC out of paper
         int polls = 0;
     };
 
@@ -176,6 +177,7 @@ public:
         if (it->second.parallel) {
             TParallel& port = m_Parallel[it->second.minor];
             port.blockingWrite = !it->second.nonBlocking;
+            if (port.writeErrno && port.abortOnError) return Error(port.writeErrno);
             port.received.append(static_cast<const char*>(data), size);
             return static_cast<ssize_t>(size);
         }

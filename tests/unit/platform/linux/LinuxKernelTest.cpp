@@ -77,12 +77,17 @@ TEST_F(LinuxKernelDeviceTest, UsbPortWritesCountOnceThePrinterHasTakenThem) {
 TEST_F(LinuxKernelDeviceTest, ParallelPortWritesUseTheDriversOwnTimeOut) {
     // The lp driver has no poll: a descriptor always reads as ready, so waiting in poll spins.
     ASSERT_TRUE(WritePort("LPT1", "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F", 2500));
-    const auto& port = m_pFake->Parallel(0);
+    auto& port = m_pFake->Parallel(0);
     EXPECT_EQ(port.received, "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F");
     EXPECT_EQ(port.timeoutMs, 2500);
     EXPECT_TRUE(port.abortOnError);
     EXPECT_TRUE(port.blockingWrite);
     EXPECT_EQ(port.polls, 0);
+
+    // A printer without paper ends the write at once, and says so.
+    port.writeErrno = ENOSPC;
+    EXPECT_FALSE(WritePort("LPT1", "x", 2500));
+    EXPECT_EQ(ThreadLastErrorText(), "the printer on the parallel port is out of paper");
 }
 
 }  // namespace

@@ -180,15 +180,16 @@ bool TLinuxKernel::WriteParallel(int fd, std::span<const std::uint8_t> data,
     // where the driver would retry it without end, and the kernel ends the call at the
     // deadline should the printer stay busy without an error.
     TUsblpSystem& system = *m_pUsblp;
-    int abort = 1;
+    const auto abortOnError = reinterpret_cast<void*>(std::intptr_t{1});  // passed by value
     timeval timeout{static_cast<time_t>(timeoutMs / 1000),
                     static_cast<suseconds_t>(timeoutMs % 1000 * 1000)};
     if (timeoutMs == 0) timeout.tv_usec = 1000;
-    if (system.Ioctl(fd, LPABORT, reinterpret_cast<void*>(static_cast<std::intptr_t>(abort))) !=
-            0 ||
+    if (system.Ioctl(fd, LPABORT, abortOnError) != 0 ||
         system.Ioctl(fd, LPSETTIMEOUT, &timeout) != 0 || system.SetNonBlocking(fd, false) != 0)
         return Fail();
-    const ssize_t n = system.WriteWithin(fd, data.data(), data.size(), static_cast<int>(timeoutMs));
+    const ssize_t n = system.WriteWithin(
+        fd, data.data(), data.size(),
+        static_cast<int>(std::min<std::uint32_t>(timeoutMs, 24u * 3600u * 1000u)));
     const int error = errno;
     system.SetNonBlocking(fd, true);
     if (n > 0) bytesWritten = static_cast<std::uint32_t>(n);

@@ -48,7 +48,6 @@ TEST(DeviceUri, PortNamesOfEveryKindOfQueue) {
     EXPECT_EQ(PortNameForDeviceUri("usb://Talvenor/QR-520?serial=C9", devices), "USB004");
     EXPECT_EQ(PortNameForDeviceUri("usb://Talvenor/QR-520?serial=B7&interface=1", devices),
               "USB002");  // the model repeats the maker in the device ID
-    EXPECT_EQ(PortNameForDeviceUri("usb://talvenor/qr-520?serial=b7", devices), "USB000");
     // Two of that model and no serial number to choose by: neither.
     EXPECT_EQ(PortNameForDeviceUri("usb://talvenor/qr-520", devices), "USB000");
     EXPECT_EQ(PortNameForDeviceUri("usb://Other/Box", devices), "USB001");

@@ -137,7 +137,7 @@ TUsbQueueMatch MatchUsbQueue(std::string_view queue, const TDeviceUri& uri,
     if (matching.empty()) {
         match.problem = "the USB printer of " + name + " is not attached";
         match.problem += listed.empty() ? ": plug it in and switch it on"
-                                        : "; attached of that model: " + listed +
+                                        : "; of that model there are " + listed +
                                               ". Plug it in, or set the queue's URI to the "
                                               "printer meant (lpinfo -v lists them)";
     } else {

@@ -36,7 +36,7 @@ void InstallDeadlineHandler() {
     });
 }
 
-// A one-shot timer that sends DeadlineSignal to the calling thread.
+// A timer that sends DeadlineSignal to the calling thread at the deadline and after it.
 class TThreadAlarm {
 public:
     explicit TThreadAlarm(int timeoutMs) {
@@ -54,6 +54,9 @@ public:
         itimerspec when{};
         when.it_value.tv_sec = timeoutMs / 1000;
         when.it_value.tv_nsec = static_cast<long>(timeoutMs % 1000) * 1000000L + 1;
+        // And again every 50 ms after it: a signal that comes before the write has started is
+        // lost, and the next one still ends the write.
+        when.it_interval.tv_nsec = 50 * 1000000L;
         ::timer_settime(m_Timer, 0, &when, nullptr);
     }
     ~TThreadAlarm() {

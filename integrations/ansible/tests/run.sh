@@ -25,6 +25,7 @@ emulation="$work/emulation/demo"
 
 export ANSIBLE_COLLECTIONS_PATH="$ansible_dir"
 export ANSIBLE_HOME="$work/ansible-home" ANSIBLE_LOCAL_TEMP="$work/ansible-tmp"
+export ANSIBLE_REMOTE_TEMP="$work/ansible-remote-tmp"
 export ANSIBLE_NOCOLOR=1 ANSIBLE_RETRY_FILES_ENABLED=0 ANSIBLE_DEPRECATION_WARNINGS=0
 export ANSIBLE_PYTHON_INTERPRETER=auto_silent
 

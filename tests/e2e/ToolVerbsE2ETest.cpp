@@ -284,6 +284,8 @@ TEST_F(ToolVerbsE2E, ExportedValuesImportedIntoASecondPrinterWritingOnlyTheDiffe
     ASSERT_EQ(imported["items"].size(), 4u);
     EXPECT_EQ(imported["items"][0]["name"], "PrintQuality");
     EXPECT_EQ(imported["items"][0]["previous"], 1);
+    EXPECT_EQ(imported["items"][0]["previousTitle"], "Letter quality");
+    EXPECT_EQ(imported["items"][0]["valueTitle"], "Draft");
     EXPECT_EQ(imported["items"][0]["outcome"], "confirmed");
     const auto log = Log("qrb");
     ASSERT_EQ(log.size(), 5u + 5u + 1u + 3u);  // dry run, pages read, the write, pages read back
@@ -400,6 +402,37 @@ TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
     EXPECT_EQ(waited.exitCode, 0) << waited.err;
     EXPECT_NE(waited.err.find("waiting..."), std::string::npos) << waited.err;
     EXPECT_EQ(Log("qra").size(), 1u);
+}
+
+TEST_F(ToolVerbsE2E, TwoProgramsOnTwoPrintersOfOneDirectoryKeepBothChanges) {
+    // On the real clock the first program waits for its slow printer's read-back while the
+    // second one sets the other printer and ends.
+    m_Builder.Section("Clock").Set("Virtual", "0");
+    m_Builder.Device("qra").Set("ReplyDelayMs", "1000");
+    const std::map<std::string, std::string> env = {
+        {"PRINTER_SETTINGS_EMULATION", m_Builder.Write().string()}};
+    TProgramResult slow;
+    std::thread first([&] {
+        slow =
+            RunProgram(PRINTER_SETTINGS_TOOL_BIN, {"set", "Passbook", "TearOffPosition=12"}, env);
+    });
+    for (int i = 0; i < 1000 && Log("qra").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const TProgramResult quick =
+        RunProgram(PRINTER_SETTINGS_TOOL_BIN, {"set", "Second", "TearOffPosition=7"}, env);
+    first.join();
+    EXPECT_EQ(slow.exitCode, 0) << slow.err;
+    EXPECT_EQ(quick.exitCode, 0) << quick.err;
+
+    // Each printer keeps its change; the printers neither program used are not written.
+    EXPECT_NE(ReadFileBytes(m_Builder.DeviceDir("qra") / "state.ini").find("14=12\r\n"),
+              std::string::npos);
+    EXPECT_NE(ReadFileBytes(m_Builder.DeviceDir("qrb") / "state.ini").find("14=7\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(m_Builder.DeviceDir("qj") / "state.ini"));
+    EXPECT_FALSE(fs::exists(m_Builder.DeviceDir("qrl") / "state.ini"));
+    auto values = Values(Document({"get", "Second", "TearOffPosition"}));
+    EXPECT_EQ(values["base/TearOffPosition"], 7);
 }
 
 }  // namespace

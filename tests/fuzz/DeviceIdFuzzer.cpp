@@ -35,13 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         // The device is found again by the URI CUPS would write for it.
         if (maker.empty() || model.empty()) continue;
-        const std::vector<ps::TUsblpDevice> devices = {{"/dev/usb/lp0", "USB001", id}};
+        ps::TUsblpDevice device;
+        device.path = "/dev/usb/lp0";
+        device.portName = "USB001";
+        device.deviceId = id;
+        const std::vector<ps::TUsblpDevice> devices = {device};
         ps::TDeviceUri uri;
         uri.scheme = "usb";
         uri.host = maker;
         uri.resource = model;
         uri.serial = serial;
-        Check(ps::FindUsbDeviceForUri(uri, devices) == std::optional<std::size_t>(0));
+        Check(ps::MatchUsbQueue("Q", uri, devices).index == std::optional<std::size_t>(0));
     }
     return 0;
 }

@@ -19,9 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t nul = input.find('\0');
     const std::string uri(input.substr(0, nul));
     const std::string channel(nul == std::string_view::npos ? "" : input.substr(nul + 1));
-    const std::vector<ps::TUsblpDevice> devices = {
-        {"/dev/usb/lp0", "USB001", "MFG:Talvenor;MDL:QR-520;SN:A1;"},
-        {"/dev/usb/lp1", "USB002", "MFG:Talvenor;MDL:QR-520;"}};
+    std::vector<ps::TUsblpDevice> devices(2);
+    for (unsigned minor : {0u, 1u}) {
+        devices[minor].minor = minor;
+        devices[minor].path = "/dev/usb/lp" + std::to_string(minor);
+        devices[minor].portName = "USB00" + std::to_string(minor + 1);
+    }
+    devices[0].deviceId = "MFG:Talvenor;MDL:QR-520;SN:A1;";
+    devices[1].deviceId = "MFG:Talvenor;MDL:QR-520;";
+    devices[1].usbSerial = "B2";
 
     const auto parsed = ps::ParseDeviceUri(uri);
     const std::string port = ps::PortNameForDeviceUri(uri, devices, channel);
@@ -36,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (const auto key = ps::DeviceKeyForQueue(uri, devices, channel))
-        Check(key->starts_with("usb:") || key->starts_with("tcp:") || key->starts_with("dev:"));
+        Check(key->starts_with("usb") || key->starts_with("tcp:") || key->starts_with("dev:"));
 
     for (int com = 1; com <= 300; com += 37) {
         const auto path = ps::SerialDevicePath(com);

@@ -32,6 +32,15 @@ std::string ValueAndTitle(const TSchemeOptions2& scheme, const TItemRef& ref,
     return std::to_string(*value) + " (" + ValueText(scheme, ref, *value) + ")";
 }
 
+// The rule title of a value; null without a value or when the rule lacks it.
+json RuleTitle(const TSchemeOptions2& scheme, const TItemRef& ref,
+               std::optional<std::int32_t> value) {
+    TSettingItem item;
+    scheme.GetItem(ref.iPage, ref.iIndex, item);
+    if (!value || !ValueInRule(item, *value)) return nullptr;
+    return ValueText(scheme, ref, *value);
+}
+
 std::string NameOf(const TSchemeOptions2& scheme, const TItemRef& ref) {
     TSettingItem item;
     scheme.GetItem(ref.iPage, ref.iIndex, item);
@@ -111,7 +120,10 @@ int WriteAndReport(TPrinterSession& session, const json& header,
     for (std::size_t i = 0; i < values.size(); ++i) {
         const TBatchValue& value = values[i];
         json record = ItemRecord(scheme, value.ref, value.value);
-        if (withPrevious) record["previous"] = previous[i] ? json(*previous[i]) : json(nullptr);
+        if (withPrevious) {
+            record["previous"] = previous[i] ? json(*previous[i]) : json(nullptr);
+            record["previousTitle"] = RuleTitle(scheme, value.ref, previous[i]);
+        }
         const char* outcome = dryRun ? "dry-run" : OutcomeWord(results[i].outcome);
         record["outcome"] = outcome;
         record["readBack"] =

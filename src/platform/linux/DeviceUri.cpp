@@ -177,16 +177,45 @@ std::optional<std::string> SerialDevicePath(int comNumber) {
     return kPrefixes[(comNumber - 1) / 100] + std::to_string((comNumber - 1) % 100);
 }
 
-std::optional<std::size_t> FindUsbDeviceForUri(const TDeviceUri& uri,
-                                               std::span<const TUsblpDevice> devices) {
+TUsbQueueMatch MatchUsbQueue(std::string_view queue, const TDeviceUri& uri,
+                             std::span<const TUsblpDevice> devices) {
+    TUsbQueueMatch match;
+    std::vector<std::size_t> matching;
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const std::string& id = devices[i].deviceId;
         if (!SameModel(uri.host, uri.resource, DeviceIdMaker(id), DeviceIdModel(id))) continue;
-        const std::string serial = DeviceIdSerial(id);
-        if (!uri.serial.empty() && !serial.empty() && uri.serial != serial) continue;
-        return i;
+        match.candidates.push_back(i);
+        if (uri.serial.empty() || DeviceIdSerial(id) == uri.serial ||
+            devices[i].usbSerial == uri.serial)
+            matching.push_back(i);
     }
-    return std::nullopt;
+    if (matching.size() == 1) {
+        match.index = matching.front();
+        return match;
+    }
+    std::string listed;
+    for (std::size_t i : match.candidates) {
+        const TUsblpDevice& device = devices[i];
+        std::string serial = DeviceIdSerial(device.deviceId);
+        if (serial.empty()) serial = device.usbSerial;
+        listed += (listed.empty() ? "" : ", ") + device.portName +
+                  (serial.empty() ? " (no serial number)" : " (serial number " + serial + ")");
+    }
+    const std::string name = "queue \"" + std::string(queue) + "\" (" + uri.host + " " +
+                             uri.resource +
+                             (uri.serial.empty() ? "" : ", serial number " + uri.serial) + ")";
+    if (matching.empty()) {
+        match.problem = "the USB printer of " + name + " is not attached";
+        match.problem += listed.empty() ? ": plug it in and switch it on"
+                                        : "; of that model there are " + listed +
+                                              ". Plug it in, or set the queue's URI to the "
+                                              "printer meant (lpinfo -v lists them)";
+    } else {
+        match.problem = name + " matches several USB printers: " + listed +
+                        ". They cannot be told apart by the queue's URI; set it to one with a "
+                        "serial number that only one of them has (lpinfo -v lists them)";
+    }
+    return match;
 }
 
 std::string PortNameForDeviceUri(std::string_view text, std::span<const TUsblpDevice> devices,
@@ -194,8 +223,8 @@ std::string PortNameForDeviceUri(std::string_view text, std::span<const TUsblpDe
     const auto uri = ParseDeviceUri(text);
     if (!uri) return {};
     if (uri->scheme == "usb") {
-        const auto index = FindUsbDeviceForUri(*uri, devices);
-        return index ? devices[*index].portName : "USB000";
+        const auto match = MatchUsbQueue("", *uri, devices);
+        return match.index ? devices[*match.index].portName : "USB000";
     }
     if (const auto named = ParseCommandChannel(channel)) return "VODAV_" + AsciiLower(named->host);
     if (IsNetworkScheme(uri->scheme)) return "VODAV_" + AsciiLower(uri->host);
@@ -216,8 +245,8 @@ std::optional<std::string> DeviceKeyForQueue(std::string_view text,
     const auto uri = ParseDeviceUri(text);
     if (!uri) return std::nullopt;
     if (uri->scheme == "usb") {
-        if (const auto index = FindUsbDeviceForUri(*uri, devices))
-            return "usb:" + devices[*index].path;
+        if (const auto match = MatchUsbQueue("", *uri, devices); match.index)
+            return devices[*match.index].Key();
         return "usb:" + AsciiLower(uri->host + "/" + uri->resource + "?serial=" + uri->serial);
     }
     const auto named = ParseCommandChannel(channel);

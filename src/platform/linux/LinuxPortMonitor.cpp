@@ -3,14 +3,26 @@
 #include "platform/linux/LinuxPortMonitor.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/ExchangeFailure.h"
 #include "platform/MonitorBlock.h"
 #include "platform/linux/DeviceUri.h"
 
 namespace ps {
-
 namespace {
+
+constexpr std::uint32_t kStaleQuietMs = 20;   // no more stale input after this long
+constexpr std::uint32_t kStaleLimitMs = 200;  // a printer that keeps sending is not waited out
+
+// Reads and drops what the printer sent before this exchange (the rest of a reply cut off in
+// an earlier one), which would otherwise be taken for the start of this exchange's reply.
+void DiscardStaleInput(TPrinterLink& link, TClock& clock) {
+    std::array<std::uint8_t, 4096> scratch{};
+    const std::uint64_t end = clock.NowMs() + kStaleLimitMs;
+    while (clock.NowMs() < end && link.Receive(scratch, kStaleQuietMs) > 0) {
+    }
+}
 
 // Server text in a message: control characters dropped, cut to a readable length.
 std::string Printable(std::string_view text) {
@@ -51,15 +63,12 @@ std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& que
     }
     if (uri->scheme == "usb") {
         const auto devices = ScanUsblpDevices(m_Usb, m_Folders);
-        const auto index = FindUsbDeviceForUri(*uri, devices);
-        if (!index) {
-            SetThreadLastError(kErrorFileNotFound, "the USB printer of queue \"" +
-                                                       Printable(queueName) +
-                                                       "\" is not attached; plug it in and "
-                                                       "switch it on");
+        const auto match = MatchUsbQueue(queueName, *uri, devices);
+        if (!match.index) {
+            SetThreadLastError(kErrorFileNotFound, match.problem);
             return nullptr;
         }
-        return OpenUsblpLink(m_Usb, m_Clock, devices[*index].path);
+        return OpenUsblpLink(m_Usb, m_Folders, m_Clock, devices[*match.index]);
     }
     if (!channel.empty()) {
         const auto named = ParseCommandChannel(channel);
@@ -103,6 +112,7 @@ bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string
         NoteExchangeFailure(ThreadLastErrorText());
         return false;
     }
+    if (request->wanted > 0) DiscardStaleInput(*link, m_Clock);
     if (!link->Send(block.subspan(kMonitorDataOffset, request->commandLength), m_Timeouts.sendMs)) {
         NoteExchangeFailure("the command did not reach the printer of queue \"" +
                             Printable(queueName) + "\": " + ThreadLastErrorText());

@@ -45,7 +45,8 @@ public:
                      const std::string& channel, const std::string& valueName, std::uint32_t& type,
                      std::span<std::uint8_t> buffer, std::uint32_t& needed);
 
-    /// The link to the printer of a queue: the matched usblp device for usb:; otherwise TCP to
+    /// The link to the printer of a queue: the one matching usblp device for usb: (see
+    /// MatchUsbQueue); otherwise TCP to
     /// the command channel when one is named, or to the URI's port (9100 unless it names one)
     /// for socket:. Queues of other network schemes (ipp, ipps, http, https, lpd, smb, dnssd)
     /// name a print server or service, not the printer's raw port: without a channel they get

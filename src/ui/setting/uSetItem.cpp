@@ -133,8 +133,13 @@ void TfrmSetItem::BuildControls() {
     lst2 = new QListWidget(pnlType2);
     lst2->setObjectName("lst2");
     lbl1->setBuddy(lst2);
-    // Marking blocks the list's signals, so this sees the user's choices only.
-    connect(lst2, &QListWidget::itemSelectionChanged, this, Guarded(this, [this] { lst2Click(); }));
+    // The user's choices only: marking the printer's value blocks the list's signals. A
+    // selection changed by mouse or keyboard, a click on the row already selected and Enter on
+    // it choose, so a write that failed can be tried again from the same row.
+    const auto choose = Guarded(this, [this] { lst2Click(); });
+    connect(lst2, &QListWidget::itemSelectionChanged, this, choose);
+    connect(lst2, &QAbstractItemView::clicked, this, choose);
+    connect(lst2, &QAbstractItemView::activated, this, choose);
     type2->addWidget(lbl1);
     type2->addWidget(lst2, 1);
     top->addWidget(pnlType2, 1);
@@ -230,6 +235,9 @@ void TfrmSetItem::FormCreate() {
     setWindowTitle(Q(g_GlobalString.ParametersCaption));
     rg1->setTitle(Q(g_GlobalString.ParametersTitle));
     lbl1->setText(Q(g_GlobalString.ParametersTitle));
+    // Named by the caption above it, as the radio group is by its own (item views do not take
+    // their buddy's text).
+    lst2->setAccessibleName(lbl1->text());
     grp1->setTitle(Q(g_GlobalString.ParametersNoteTitle));
     btnSet->setText(Q(g_GlobalString.ParametersBtnSet));
     btnCancel->setText(Q(g_GlobalString.ParametersBtnCancel));
@@ -273,11 +281,11 @@ void TfrmSetItem::ArrangeForItem() {
     lblInfo->setText(Q(m_Item.Icon.starts_with("Ink") ? m_Item.Explain : m_Item.Note));
     setWindowTitle(Q(m_Item.Title));
     setAccessibleName(Q(m_Item.Title));
-    // The value list and the radio group are read out by the item's title.
-    lst2->setAccessibleName(Q(m_Item.Title));
-    rg1->setAccessibleName(Q(m_Item.Title));
     const std::size_t count = m_Item.RuleValues.RuleTitle.size();
-    lst2->clear();
+    {
+        const QSignalBlocker blocker(lst2);
+        lst2->clear();
+    }
 
     int designHeight = 0;
     btnDefault->setVisible(true);

@@ -139,7 +139,6 @@ private:
     void ChangeCancelClick(const std::string& portName);
     void AbortChangeOfUnusablePrinter(const std::string& portName);
     TChangeKind ChangeKind() const;
-    void ChangeLastStepReached();
     std::string CommandSet() const;
 
     TSettingItem m_Item;

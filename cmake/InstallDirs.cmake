@@ -15,7 +15,6 @@ set(PS_DATA_STAGE "${CMAKE_BINARY_DIR}/${CMAKE_INSTALL_DATADIR}/printer-settings
 set(PS_MAN_OUTPUT "${CMAKE_BINARY_DIR}/man")
 set(PS_ICON_OUTPUT "${CMAKE_BINARY_DIR}/icons")
 
-set(PS_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the install step puts the udev rule")
 set(PS_APP_ID "org.example.printersettings" CACHE STRING
     "Reverse-DNS name of the desktop entry, icon and AppStream metainfo")
 set(PS_HOMEPAGE "https://example.org/printer-settings" CACHE STRING

@@ -97,13 +97,20 @@ void TRWPrinter::Exchange(TIoHandle handle) {
         return;
     }
     if (m_bMultiReadRetry) {
-        // Each continuation goes right after the bytes held, and never past the buffer.
+        // Each continuation goes right after the bytes held, and never past the buffer. A
+        // printer that keeps sending a little at a time is cut off once the continuations have
+        // taken as long as the first read could wait.
+        const std::uint64_t end = clock.NowMs() + static_cast<std::uint64_t>(
+                                                      std::max(m_iTimeOut, kContinuationTimeoutMs));
         for (;;) {
             const std::int32_t room = std::min(perRead, kRWPrinterBufferSize - m_nRet);
-            if (room <= 0) break;
+            const std::uint64_t now = clock.NowMs();
+            if (room <= 0 || now >= end) break;
+            const auto wait = static_cast<std::int32_t>(
+                std::min<std::uint64_t>(end - now, kContinuationTimeoutMs));
             SetThreadLastError(kErrorSuccess);
-            const std::int32_t k = std::clamp(
-                ReadPort(handle, m_Buf.data() + m_nRet, room, kContinuationTimeoutMs), 0, room);
+            const std::int32_t k =
+                std::clamp(ReadPort(handle, m_Buf.data() + m_nRet, room, wait), 0, room);
             m_nRet += k;
             if (GetThreadLastError() != kErrorSuccess) break;
             m_iLastRead = k;

@@ -29,6 +29,7 @@ const std::vector<std::string> kCliFiles = {
     "share/printer-settings/emulation/demo/emulation.ini",
     "share/printer-settings/emulation/demo/program/printer-settings.ini",
     "share/bash-completion/completions/printer-settings-tool",
+    "lib/udev/rules.d/70-printer-settings.rules",
     "share/man/man1/printer-settings-tool.1.gz",
     "share/man/man1/printer-emulator.1.gz",
     "share/doc/printer-settings-cli/copyright",

@@ -118,9 +118,7 @@ protected:
         return values;
     }
 
-    std::vector<std::string> Log(const std::string& device) {
-        return m_Builder.CommandLog(device);
-    }
+    std::vector<std::string> Log(const std::string& device) { return m_Builder.CommandLog(device); }
 
     TTempDir m_Dir;
     TEmulationDirBuilder m_Builder;
@@ -138,8 +136,9 @@ TEST_F(ToolVerbsE2E, GetGivesTheValuesPresetInThePrinters) {
     EXPECT_EQ(passbook["items"][3]["valueTitle"], "38400");
     // Over USB one page command per page, the base page and the advanced page.
     EXPECT_EQ(Log("qra").size(), 3u);
-    EXPECT_EQ(Log("qra")[0], "usb 1B 1D 1E 05 03 0E 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D "
-                             "1B 1D 1F");
+    EXPECT_EQ(Log("qra")[0],
+              "usb 1B 1D 1E 05 03 0E 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D "
+              "1B 1D 1F");
 
     // The inkjet's menu comes from the printer; its values too.
     json inkjet = Document({"get", "Inkjet", "--page", "base", "LineSpacing"});
@@ -167,13 +166,14 @@ TEST_F(ToolVerbsE2E, SetChangesTheValueAndTheNextGetShowsIt) {
     ASSERT_EQ(set["items"].size(), 3u);
     for (const json& item : set["items"]) EXPECT_EQ(item["outcome"], "confirmed") << item;
     // All three writes in one bracket, sent in one piece through the port monitor.
-    const std::string bracket =
-        Bracket("1B 1D 1E 05 04 11 01 1B 1D 1F 1B 1D 1E 05 04 14 0C 1B 1D 1F "
-                "1B 1D 1E 05 04 2E 92 00 00 1B 1D 1F");
+    const std::string bracket = Bracket(
+        "1B 1D 1E 05 04 11 01 1B 1D 1F 1B 1D 1E 05 04 14 0C 1B 1D 1F "
+        "1B 1D 1E 05 04 2E 92 00 00 1B 1D 1F");
     EXPECT_EQ(Log("qra").front(), bracket);
     EXPECT_EQ(set["command"], bracket.substr(8));
 
-    auto values = Values(Document({"get", "Passbook", "PrintQuality", "TearOffPosition", "Sensors"}));
+    auto values =
+        Values(Document({"get", "Passbook", "PrintQuality", "TearOffPosition", "Sensors"}));
     EXPECT_EQ(values["base/PrintQuality"], 1);
     EXPECT_EQ(values["base/TearOffPosition"], 12);
     EXPECT_EQ(values["advanced/Sensors"], 0x920000);
@@ -201,7 +201,8 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
     const std::string broken = (m_Dir.Path() / "broken.json").string();
     const std::string wrong = (m_Dir.Path() / "wrong.json").string();
     const std::vector<TCase> cases = {
-        {{"set", "Passbook", "PrintQuality=Best"}, 3,
+        {{"set", "Passbook", "PrintQuality=Best"},
+         3,
          "\"Best\" is not a value of PrintQuality (base/1); its rule holds 0=Draft, 1=Letter "
          "quality"},
         {{"set", "Passbook", "TearOffPosition=31"}, 3, "its rule holds -30..30 in steps of 1"},
@@ -265,11 +266,14 @@ TEST_F(ToolVerbsE2E, ExportedValuesImportedIntoASecondPrinterWritingOnlyTheDiffe
     ASSERT_EQ(imported["items"].size(), 4u);
     EXPECT_EQ(imported["items"][0]["name"], "PrintQuality");
     EXPECT_EQ(imported["items"][0]["previous"], 1);
+    EXPECT_EQ(imported["items"][0]["previousTitle"], "Letter quality");
+    EXPECT_EQ(imported["items"][0]["valueTitle"], "Draft");
     EXPECT_EQ(imported["items"][0]["outcome"], "confirmed");
     const auto log = Log("qrb");
     ASSERT_EQ(log.size(), 5u + 5u + 1u + 3u);  // dry run, pages read, the write, pages read back
-    EXPECT_EQ(log[10], Bracket("1B 1D 1E 05 04 11 00 1B 1D 1F 1B 1D 1E 05 04 14 FB 1B 1D 1F "
-                               "1B 1D 1E 05 04 2E 12 00 00 1B 1D 1F 1B 1D 1E 05 04 40 05 1B 1D 1F"));
+    EXPECT_EQ(log[10],
+              Bracket("1B 1D 1E 05 04 11 00 1B 1D 1F 1B 1D 1E 05 04 14 FB 1B 1D 1F "
+                      "1B 1D 1E 05 04 2E 12 00 00 1B 1D 1F 1B 1D 1E 05 04 40 05 1B 1D 1F"));
     EXPECT_EQ(Values(Document({"get", "Second"})), Values(Document({"get", "Passbook"})));
 
     // Once equal, nothing is written.
@@ -337,8 +341,8 @@ TEST_F(ToolVerbsE2E, PrintersAndEveryDocumentFollowThePublishedSchema) {
     json exported = Document({"export", "Inkjet"});
     exported["items"][0]["value"] = nullptr;
     EXPECT_NE(SchemaProblems(exported), "");
-    Document({"import", "Inkjet", m_Dir.Write("inkjet.json", Document({"export", "Inkjet"}).dump())
-                                      .string()});
+    Document({"import", "Inkjet",
+              m_Dir.Write("inkjet.json", Document({"export", "Inkjet"}).dump()).string()});
 }
 
 TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
@@ -348,8 +352,7 @@ TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
     fs::create_directories(lockFile.parent_path());
     std::unique_ptr<ps::fs::TFileLock> held;
     std::string error;
-    ASSERT_EQ(ps::fs::TFileLock::TryLock(lockFile, held, error),
-              ps::fs::TFileLock::TResult::Taken);
+    ASSERT_EQ(ps::fs::TFileLock::TryLock(lockFile, held, error), ps::fs::TFileLock::TResult::Taken);
 
     const TProgramResult busy = Tool({"get", "Passbook", "PrintQuality", "--wait", "1"});
     EXPECT_EQ(busy.exitCode, 4);

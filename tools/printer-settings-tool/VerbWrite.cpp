@@ -31,6 +31,15 @@ std::string ValueAndTitle(const TSchemeOptions2& scheme, const TItemRef& ref,
     return std::to_string(*value) + " (" + ValueText(scheme, ref, *value) + ")";
 }
 
+// The rule title of a value; null without a value or when the rule lacks it.
+json RuleTitle(const TSchemeOptions2& scheme, const TItemRef& ref,
+               std::optional<std::int32_t> value) {
+    TSettingItem item;
+    scheme.GetItem(ref.iPage, ref.iIndex, item);
+    if (!value || !ValueInRule(item, *value)) return nullptr;
+    return ValueText(scheme, ref, *value);
+}
+
 std::string NameOf(const TSchemeOptions2& scheme, const TItemRef& ref) {
     TSettingItem item;
     scheme.GetItem(ref.iPage, ref.iIndex, item);
@@ -62,8 +71,8 @@ std::string RuleSummary(const TSettingItem& item) {
     std::string text = item.nParameterByte == 3 ? "flags " : "";
     for (std::size_t i = 0; i < rule.Count() && i < kSummaryEntries; ++i) {
         if (i > 0) text += ", ";
-        const std::int32_t shown = item.nParameterByte == 3 ? static_cast<std::int32_t>(i) + 1
-                                                            : rule.Value(i);
+        const std::int32_t shown =
+            item.nParameterByte == 3 ? static_cast<std::int32_t>(i) + 1 : rule.Value(i);
         text += std::to_string(shown) + "=" + rule.Title(i);
     }
     if (rule.Count() > kSummaryEntries) text += ", ...";
@@ -71,7 +80,8 @@ std::string RuleSummary(const TSettingItem& item) {
     return text;
 }
 
-int WriteAndReport(TPrinterSession& session, const json& header, const std::vector<TBatchValue>& values,
+int WriteAndReport(TPrinterSession& session, const json& header,
+                   const std::vector<TBatchValue>& values,
                    const std::vector<std::optional<std::int32_t>>& previous, bool dryRun,
                    bool asJson, TVerbIo& io) {
     TSchemeOptions2& scheme = session.Scheme();
@@ -90,14 +100,15 @@ int WriteAndReport(TPrinterSession& session, const json& header, const std::vect
     document["items"] = json::array();
     std::vector<std::vector<std::string>> rows;
     const bool withPrevious = !previous.empty();
-    rows.push_back(withPrevious
-                       ? std::vector<std::string>{"ITEM", "NAME", "FROM", "TO", "OUTCOME"}
-                       : std::vector<std::string>{"ITEM", "NAME", "VALUE", "OUTCOME"});
+    rows.push_back(withPrevious ? std::vector<std::string>{"ITEM", "NAME", "FROM", "TO", "OUTCOME"}
+                                : std::vector<std::string>{"ITEM", "NAME", "VALUE", "OUTCOME"});
     for (std::size_t i = 0; i < values.size(); ++i) {
         const TBatchValue& value = values[i];
         json record = ItemRecord(scheme, value.ref, value.value);
-        if (withPrevious)
+        if (withPrevious) {
             record["previous"] = previous[i] ? json(*previous[i]) : json(nullptr);
+            record["previousTitle"] = RuleTitle(scheme, value.ref, previous[i]);
+        }
         const char* outcome = dryRun ? "dry-run" : OutcomeWord(results[i].outcome);
         record["outcome"] = outcome;
         record["readBack"] =

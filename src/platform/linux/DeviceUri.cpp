@@ -107,24 +107,53 @@ bool IsNetworkScheme(std::string_view scheme) {
     return false;
 }
 
-std::optional<std::size_t> FindUsbDeviceForUri(const TDeviceUri& uri,
-                                               std::span<const TUsblpDevice> devices) {
+TUsbQueueMatch MatchUsbQueue(std::string_view queue, const TDeviceUri& uri,
+                             std::span<const TUsblpDevice> devices) {
+    TUsbQueueMatch match;
+    std::vector<std::size_t> matching;
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const std::string& id = devices[i].deviceId;
         if (!SameModel(uri.host, uri.resource, DeviceIdMaker(id), DeviceIdModel(id))) continue;
-        const std::string serial = DeviceIdSerial(id);
-        if (!uri.serial.empty() && !serial.empty() && uri.serial != serial) continue;
-        return i;
+        match.candidates.push_back(i);
+        if (uri.serial.empty() || DeviceIdSerial(id) == uri.serial ||
+            devices[i].usbSerial == uri.serial)
+            matching.push_back(i);
     }
-    return std::nullopt;
+    if (matching.size() == 1) {
+        match.index = matching.front();
+        return match;
+    }
+    std::string listed;
+    for (std::size_t i : match.candidates) {
+        const TUsblpDevice& device = devices[i];
+        std::string serial = DeviceIdSerial(device.deviceId);
+        if (serial.empty()) serial = device.usbSerial;
+        listed += (listed.empty() ? "" : ", ") + device.portName +
+                  (serial.empty() ? " (no serial number)" : " (serial number " + serial + ")");
+    }
+    const std::string name = "queue \"" + std::string(queue) + "\" (" + uri.host + " " +
+                             uri.resource +
+                             (uri.serial.empty() ? "" : ", serial number " + uri.serial) + ")";
+    if (matching.empty()) {
+        match.problem = "the USB printer of " + name + " is not attached";
+        match.problem += listed.empty() ? ": plug it in and switch it on"
+                                        : "; of that model there are " + listed +
+                                              ". Plug it in, or set the queue's URI to the "
+                                              "printer meant (lpinfo -v lists them)";
+    } else {
+        match.problem = name + " matches several USB printers: " + listed +
+                        ". They cannot be told apart by the queue's URI; set it to one with a "
+                        "serial number that only one of them has (lpinfo -v lists them)";
+    }
+    return match;
 }
 
 std::string PortNameForDeviceUri(std::string_view text, std::span<const TUsblpDevice> devices) {
     const auto uri = ParseDeviceUri(text);
     if (!uri) return {};
     if (uri->scheme == "usb") {
-        const auto index = FindUsbDeviceForUri(*uri, devices);
-        return index ? devices[*index].portName : "USB000";
+        const auto match = MatchUsbQueue("", *uri, devices);
+        return match.index ? devices[*match.index].portName : "USB000";
     }
     if (IsNetworkScheme(uri->scheme)) return "VODAV_" + uri->host;
     if (uri->scheme == "parallel") {

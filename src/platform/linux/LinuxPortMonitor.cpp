@@ -3,11 +3,27 @@
 #include "platform/linux/LinuxPortMonitor.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/MonitorBlock.h"
 #include "platform/linux/DeviceUri.h"
 
 namespace ps {
+namespace {
+
+constexpr std::uint32_t kStaleQuietMs = 20;   // no more stale input after this long
+constexpr std::uint32_t kStaleLimitMs = 200;  // a printer that keeps sending is not waited out
+
+// Reads and drops what the printer sent before this exchange (the rest of a reply cut off in
+// an earlier one), which would otherwise be taken for the start of this exchange's reply.
+void DiscardStaleInput(TPrinterLink& link, TClock& clock) {
+    std::array<std::uint8_t, 4096> scratch{};
+    const std::uint64_t end = clock.NowMs() + kStaleLimitMs;
+    while (clock.NowMs() < end && link.Receive(scratch, kStaleQuietMs) > 0) {
+    }
+}
+
+}  // namespace
 
 TSysError TLinuxPortMonitor::Answer(const std::string& queueName, const std::string& deviceUri,
                                     const std::string& valueName, std::uint32_t& type,
@@ -17,7 +33,8 @@ TSysError TLinuxPortMonitor::Answer(const std::string& queueName, const std::str
         [&](std::span<std::uint8_t> block) { return Exchange(queueName, deviceUri, block); });
 }
 
-std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& deviceUri) {
+std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& queueName,
+                                                          const std::string& deviceUri) {
     const auto uri = ParseDeviceUri(deviceUri);
     if (!uri) {
         SetThreadLastError(kErrorInvalidParameter, "the device URI cannot be read");
@@ -25,12 +42,12 @@ std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& dev
     }
     if (uri->scheme == "usb") {
         const auto devices = ScanUsblpDevices(m_Usb, m_Folders);
-        const auto index = FindUsbDeviceForUri(*uri, devices);
-        if (!index) {
-            SetThreadLastError(kErrorFileNotFound, "the USB printer of the queue is not attached");
+        const auto match = MatchUsbQueue(queueName, *uri, devices);
+        if (!match.index) {
+            SetThreadLastError(kErrorFileNotFound, match.problem);
             return nullptr;
         }
-        return OpenUsblpLink(m_Usb, m_Clock, devices[*index].path);
+        return OpenUsblpLink(m_Usb, m_Folders, m_Clock, devices[*match.index]);
     }
     if (uri->scheme == "socket")
         return OpenTcpLink(uri->host, uri->port > 0 ? uri->port : kRawPrintingPort, m_Clock,
@@ -47,7 +64,8 @@ bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string
     const auto request = TakeMonitorRequest(block, queueName);
     if (!request) return false;
 
-    auto link = OpenLink(deviceUri);
+    auto link = OpenLink(queueName, deviceUri);
+    if (link && request->wanted > 0) DiscardStaleInput(*link, m_Clock);
     if (!link ||
         !link->Send(block.subspan(kMonitorDataOffset, request->commandLength), m_Timeouts.sendMs))
         return false;

@@ -43,10 +43,12 @@ public:
                      const std::string& valueName, std::uint32_t& type,
                      std::span<std::uint8_t> buffer, std::uint32_t& needed);
 
-    /// The link to the printer of a device URI: the matched usblp device for usb:, TCP to the
-    /// URI's port (9100 unless it names one) for socket:, TCP to port 9100 of the host for the
-    /// other network schemes. Nothing (last-error value set) otherwise.
-    std::unique_ptr<TPrinterLink> OpenLink(const std::string& deviceUri);
+    /// The link to the printer of queue `queueName` with device URI `deviceUri`: the one
+    /// matching usblp device for usb: (see MatchUsbQueue), TCP to the URI's port (9100 unless
+    /// it names one) for socket:, TCP to port 9100 of the host for the other network schemes.
+    /// Nothing (last-error value and its text set) otherwise.
+    std::unique_ptr<TPrinterLink> OpenLink(const std::string& queueName,
+                                           const std::string& deviceUri);
 
 private:
     bool Exchange(const std::string& queueName, const std::string& deviceUri,

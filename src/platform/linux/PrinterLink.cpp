@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/linux/Deadline.h"
@@ -79,7 +80,12 @@ public:
         int error = 0;
         const std::int64_t written = UsblpWrite(m_System, m_Clock, m_Fd, data, timeoutMs, error);
         if (written == static_cast<std::int64_t>(data.size())) return true;
-        return FailWithErrno(error ? error : EIO);
+        if (error != ETIMEDOUT) return FailWithErrno(error ? error : EIO);
+        SetThreadLastError(kErrorTimeout, "the printer took " +
+                                              std::to_string(std::max<std::int64_t>(written, 0)) +
+                                              " of " + std::to_string(data.size()) +
+                                              " bytes before the write deadline");
+        return false;
     }
 
     std::int64_t Receive(std::span<std::uint8_t> buffer, std::uint32_t timeoutMs) override {
@@ -142,13 +148,10 @@ std::unique_ptr<TPrinterLink> OpenTcpLink(const std::string& host, int port, TCl
     return link;
 }
 
-std::unique_ptr<TPrinterLink> OpenUsblpLink(TUsblpSystem& system, TClock& clock,
-                                            const std::string& path) {
-    const int fd = system.Open(path, O_RDWR | O_NONBLOCK);
-    if (fd < 0) {
-        FailWithErrno(errno);
-        return nullptr;
-    }
+std::unique_ptr<TPrinterLink> OpenUsblpLink(TUsblpSystem& system, const TUsblpFolders& folders,
+                                            TClock& clock, const TUsblpDevice& device) {
+    const int fd = OpenUsblpNode(system, folders, device);
+    if (fd < 0) return nullptr;
     return std::make_unique<TUsblpLink>(system, clock, fd);
 }
 

@@ -22,7 +22,7 @@ TEST(LinuxErrors, EachSystemErrorHasOneWin32NumberAndTheOnesTheCoreTestsAreRight
     EXPECT_EQ(SysErrorFromErrno(ENOENT), kErrorFileNotFound);
     EXPECT_EQ(SysErrorFromErrno(ENODEV), kErrorFileNotFound);
     EXPECT_EQ(SysErrorFromErrno(EACCES), kErrorAccessDenied);
-    EXPECT_EQ(SysErrorFromErrno(EBUSY), kErrorAccessDenied);
+    EXPECT_EQ(SysErrorFromErrno(EBUSY), kErrorBusy);         // another program has the node
     EXPECT_EQ(SysErrorFromErrno(ETIMEDOUT), kErrorTimeout);  // 1460, what ReadPort leaves
     EXPECT_EQ(SysErrorFromErrno(ENOTTY), kErrorInvalidFunction);
     EXPECT_EQ(SysErrorFromErrno(ECONNREFUSED), kErrorFileNotFound);
@@ -36,18 +36,21 @@ TEST(LinuxErrors, EachSystemErrorHasOneWin32NumberAndTheOnesTheCoreTestsAreRight
 }
 
 TEST(DeviceUri, PortNamesOfEveryKindOfQueue) {
-    test::TFakeUsblpSystem system;
-    system.Node("/dev/usb/lp0").ioctlReply = test::IoctlReply("MFG:Other;MDL:Box;");
-    system.Node("/dev/usb/lp1").ioctlReply =
-        test::IoctlReply("MANUFACTURER:Talvenor;MODEL:Talvenor QR-520;SN:B7;");
-    system.Node("/dev/usb/lp2").ioctlReply = test::IoctlReply("MFG:Talvenor;MDL:QR-520;SN:C9;");
+    TVirtualClock clock;
+    test::TFakeUsblpSystem system(clock);
+    system.Plug(0, "MFG:Other;MDL:Box;");
+    system.Plug(1, "MANUFACTURER:Talvenor;MODEL:Talvenor QR-520;SN:B7;");
+    system.Plug(3, "MFG:Talvenor;MDL:QR-520;", "C9");
     const auto devices = ScanUsblpDevices(system, {});
     ASSERT_EQ(devices.size(), 3u);
 
-    EXPECT_EQ(PortNameForDeviceUri("usb://Talvenor/QR-520?serial=C9", devices), "USB003");
+    // The serial number from the device ID, else from the USB device.
+    EXPECT_EQ(PortNameForDeviceUri("usb://Talvenor/QR-520?serial=C9", devices), "USB004");
     EXPECT_EQ(PortNameForDeviceUri("usb://Talvenor/QR-520?serial=B7&interface=1", devices),
               "USB002");  // the model repeats the maker in the device ID
-    EXPECT_EQ(PortNameForDeviceUri("usb://talvenor/qr-520", devices), "USB002");
+    // Two of that model and no serial number to choose by: neither.
+    EXPECT_EQ(PortNameForDeviceUri("usb://talvenor/qr-520", devices), "USB000");
+    EXPECT_EQ(PortNameForDeviceUri("usb://Other/Box", devices), "USB001");
     EXPECT_EQ(PortNameForDeviceUri("usb://Other%20Maker/Box", devices), "USB000");
     EXPECT_EQ(PortNameForDeviceUri("usb://Talvenor/QR-520?serial=ZZ", devices), "USB000");
 

@@ -5,8 +5,11 @@
 #include <cups/cups.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "base/AsciiText.h"
+#include "base/InstallLayout.h"
 #include "platform/MonitorBlock.h"
 #include "platform/linux/CupsRequests.h"
 #include "platform/linux/DeviceUri.h"
@@ -189,6 +192,11 @@ std::optional<std::string> TCupsSpooler::GetDeviceKey(const std::string& printer
 std::optional<std::string> TCupsSpooler::GetDriverDirectory(const std::string&) {
     const char* directory = std::getenv(kDriverDirVariable);
     if (directory && *directory) return std::string(directory);
+    // An installed program's own: PREFIX/share/printer-settings/drivers.
+    const std::filesystem::path data = ProgramDataFolder();
+    std::error_code ec;
+    if (!data.empty() && std::filesystem::is_directory(data / "drivers", ec))
+        return (data / "drivers").string();
     return std::string(kDefaultDriverDir);
 }
 

@@ -31,7 +31,8 @@ public:
 
     std::unique_ptr<TPrinterHandle> Open(const std::string& printerName,
                                          TPrinterAccess access) override;
-    /// $PRINTER_SETTINGS_DRIVER_DIR, else /usr/share/printer-settings/drivers.
+    /// $PRINTER_SETTINGS_DRIVER_DIR, else the installed program's drivers folder beside its
+    /// other shipped files, else /usr/share/printer-settings/drivers.
     std::optional<std::string> GetDriverDirectory(const std::string& environment) override;
     /// The server's queue names.
     std::optional<std::vector<std::string>> EnumPrinterNames() override;

@@ -10,9 +10,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 
 #include "base/AsciiText.h"
+#include "base/ProgramPlace.h"
 #include "platform/NativeServices.h"
 #include "platform/linux/Deadline.h"
 #include "platform/linux/DeviceUri.h"
@@ -71,9 +71,7 @@ std::uint32_t TLinuxKernel::GetSessionId() {
 }
 
 std::string TLinuxKernel::GetProgramPath() {
-    std::error_code ec;
-    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : path.string();
+    return fs::ExecutablePath().string();
 }
 
 std::unique_ptr<TSharedMemory> TLinuxKernel::CreateSharedMemory(const std::string& name,

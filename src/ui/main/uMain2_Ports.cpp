@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "app/Options.h"
-#include "platform/Platform.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
@@ -39,8 +38,7 @@ std::string NativeRelativePath(std::string path) {
 void TfrmMainView2::LoadLocalOptions() {
     m_IniOptions = std::make_unique<TIniOptions>();
     m_IniOptions->LoadFromFile(LocalOptionsFile());
-    std::string folder =
-        std::filesystem::path(Platform().Kernel().GetProgramPath()).parent_path().string();
+    std::string folder = ProgramFolder().string();
     if (!folder.empty() && folder.back() != std::filesystem::path::preferred_separator)
         folder += static_cast<char>(std::filesystem::path::preferred_separator);
     g_SchemeFile = folder + NativeRelativePath(m_IniOptions->SettingsDefaultScheme);

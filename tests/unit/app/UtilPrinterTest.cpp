@@ -156,5 +156,16 @@ TEST_F(UtilPrinterTest, LocalOptionsLiveBesideTheProgram) {
     EXPECT_EQ(reread.SettingsLocalPorts, "LPT2 \"My Port\" _USB");
 }
 
+// Installed, the program lies in PREFIX/bin and its options and schemes in
+// PREFIX/share/printer-settings, where run mode 100 must find them.
+TEST_F(UtilPrinterTest, InstalledLocalOptionsLieWithTheSharedFiles) {
+    m_Builder.Kernel("ProgramPath", "usr/bin/printer-settings");
+    m_Dir.Write("usr/share/printer-settings/Scheme/QR-520_Settings.Dat", "[GlobalSettings]\r\n");
+    Start();
+    const auto shared = m_Dir.Path() / "usr" / "share" / "printer-settings";
+    EXPECT_EQ(ProgramFolder(), shared);
+    EXPECT_EQ(LocalOptionsFile(), shared / "printer-settings.ini");
+}
+
 }  // namespace
 }  // namespace ps

@@ -32,13 +32,12 @@ ps_install_data(cli "emulation/demo" ${PROJECT_SOURCE_DIR}/resources/emulation/d
 ps_install_data(cli "emulation/demo/program"
                 ${PROJECT_SOURCE_DIR}/resources/emulation/demo/program/printer-settings.ini)
 
-# The default printer driver directory (docs/linux.md): the model schemes under 3/, as links to
-# the shipped ones. Installed only, so a build tree keeps the machine's directory.
+# The default printer driver directory (docs/linux.md): the model schemes under 3/, as copies
+# of the shipped ones (a scheme is never read through a link at the end of its path). Installed
+# only, so a build tree keeps the machine's directory.
 foreach(model QR-520 QJ-760)
-    set(link "${CMAKE_BINARY_DIR}/packaging/drivers/3/${model}_Settings.Dat")
-    file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/packaging/drivers/3")
-    file(CREATE_LINK "../../Scheme/${model}_Settings.Dat" "${link}" SYMBOLIC)
-    install(FILES "${link}" DESTINATION "${PS_DATA_DIR}/drivers/3" COMPONENT cli)
+    install(FILES "${PROJECT_SOURCE_DIR}/resources/Scheme/${model}_Settings.Dat"
+            DESTINATION "${PS_DATA_DIR}/drivers/3" COMPONENT cli)
 endforeach()
 
 install(FILES "${PROJECT_SOURCE_DIR}/resources/completion/printer-settings-tool"

@@ -6,11 +6,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 #include "base/AsciiText.h"
+#include "base/FileSystem.h"
 #include "base/TextCodec.h"
 
 namespace ps {
@@ -82,8 +80,7 @@ constexpr char kEndOfFileMark = '\x1A';
 
 std::string FinishValue(std::string_view raw) {
     std::string_view v = Trim(raw, IsValueBlank);
-    while (!v.empty() && (v.back() == kEndOfFileMark || IsValueBlank(v.back())))
-        v.remove_suffix(1);
+    while (!v.empty() && (v.back() == kEndOfFileMark || IsValueBlank(v.back()))) v.remove_suffix(1);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return CutToUtf16Units(v, kMaxIniValueLength);
@@ -193,7 +190,8 @@ void TIniFile::Parse() {
         }
         auto eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        m_Entries.push_back({span(Trim(line.substr(0, eq), IsValueBlank)), span(line.substr(eq + 1))});
+        m_Entries.push_back(
+            {span(Trim(line.substr(0, eq), IsValueBlank)), span(line.substr(eq + 1))});
         ++m_Sections.back().entryCount;
     }
 }
@@ -255,20 +253,15 @@ TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
     return FromFile(path, kSystemLanguage);
 }
 
-TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return TIniFile();
+TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId,
+                            TIniLinks links) {
     std::string bytes;
-    // One read of the whole file when its size is known; in pieces otherwise (a device).
-    std::error_code ec;
-    if (const std::uintmax_t size = std::filesystem::file_size(path, ec); !ec && size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-        if (in) bytes += std::string(std::istreambuf_iterator<char>(in), {});
-    } else {
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string error;
+    const fs::TFinalLink finalLink =
+        links == TIniLinks::Follow ? fs::TFinalLink::Follow : fs::TFinalLink::Refuse;
+    if (fs::ReadRegularFile(path, kMaxIniFileBytes, finalLink, kIniReadTimeoutMs, bytes, error) !=
+        fs::TReadFileResult::Read)
+        return TIniFile();
     // Text that is UTF-8 already is taken as it is, without a copy.
     const bool utf8 = !bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF") &&
                       !bytes.starts_with("\xEF\xBB\xBF") && IsValidUtf8(bytes);
@@ -336,8 +329,8 @@ TIniFile::TSectionReader TIniFile::Section(std::string_view section) const {
 std::string TIniFile::TSectionReader::ReadString(std::string_view key,
                                                  std::string_view defaultValue) const {
     if (m_pSection)
-        if (const TEntry* e =
-                m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection), Trim(key, IsValueBlank)))
+        if (const TEntry* e = m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection),
+                                                  Trim(key, IsValueBlank)))
             return FinishValue(m_pIni->Text(e->value));
     return std::string(defaultValue);
 }
@@ -345,8 +338,8 @@ std::string TIniFile::TSectionReader::ReadString(std::string_view key,
 std::int32_t TIniFile::TSectionReader::ReadInteger(std::string_view key,
                                                    std::int32_t defaultValue) const {
     if (m_pSection)
-        if (const TEntry* e =
-                m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection), Trim(key, IsValueBlank)))
+        if (const TEntry* e = m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection),
+                                                  Trim(key, IsValueBlank)))
             return TryStrToInt(FinishValue(m_pIni->Text(e->value))).value_or(defaultValue);
     return defaultValue;
 }
@@ -374,8 +367,7 @@ std::vector<std::string> TIniFile::KeyNames(std::string_view section) const {
     return names;
 }
 
-std::vector<std::pair<std::string, std::string>> TIniFile::Entries(
-    std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> TIniFile::Entries(std::string_view section) const {
     std::vector<std::pair<std::string, std::string>> entries;
     if (const TSection* s = FindSection(section))
         for (std::size_t e = s->firstEntry; e < s->firstEntry + s->entryCount; ++e)

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/IniFile.h"
+#include "base/TextCodec.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {
@@ -21,10 +22,15 @@ std::filesystem::path PathFromUtf8(const std::string& name) {
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
+// A plain file the INI reader takes: a folder, a FIFO, a device, a link at the end of the path
+// or a file over the reader's bound counts as missing.
 bool IsExistingFile(const std::string& name) {
+    const std::filesystem::path path = PathFromUtf8(name);
     std::error_code ec;
-    auto status = std::filesystem::status(PathFromUtf8(name), ec);
-    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (ec || !std::filesystem::is_regular_file(status)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    return !ec && size <= kMaxIniFileBytes;
 }
 
 // Cardinal keys are read as 32-bit integers and kept as their bit pattern ("-1" is 4294967295).
@@ -44,7 +50,10 @@ void ReadEntryItem(const TIniFile& ini, std::string_view section, const std::str
 // The names of the keys that carry a language: "Title.EN" and so on for the running language.
 struct TLanguageKeys {
     explicit TLanguageKeys(const std::string& tail)
-        : title("Title" + tail), note("Note" + tail), explain("Explain" + tail), rule("Rule" + tail) {}
+        : title("Title" + tail),
+          note("Note" + tail),
+          explain("Explain" + tail),
+          rule("Rule" + tail) {}
     std::string title, note, explain, rule;
 };
 
@@ -165,7 +174,9 @@ std::shared_ptr<const TSchemeOptions2::TParsedFile> TSchemeOptions2::ParseFile(
         m_pParsedFile->size == size && m_pParsedFile->written == written)
         return m_pParsedFile;
     auto parsed = std::make_shared<TParsedFile>();
-    parsed->ini = TIniFile::FromFile(path);
+    // A scheme or menu path may come from the spooler (the driver's files, its make and model):
+    // never read through a link planted at its end.
+    parsed->ini = TIniFile::FromFile(path, kSystemLanguage, TIniLinks::RefuseFinalLink);
     if (stamped) {
         parsed->name = FileName;
         parsed->size = size;
@@ -264,8 +275,7 @@ void TSchemeOptions2::LoadSettings(const TIniFile* Ini) {
     if (const std::size_t most = MaxMenuItems(ini.TextBytes()); totalItems > most)
         throw ESchemeLoadError("the pages of the menu announce " + std::to_string(totalItems) +
                                " items together, more than the " + std::to_string(most) +
-                               " a menu of " + std::to_string(ini.TextBytes()) +
-                               " bytes can hold");
+                               " a menu of " + std::to_string(ini.TextBytes()) + " bytes can hold");
 
     const TLanguageKeys keys(tail);
     ArrSettingItems lists[std::size(kPageLists)];

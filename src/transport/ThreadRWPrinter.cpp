@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/ExchangeFailure.h"
 #include "platform/Platform.h"
 #include "transport/TVPCOMM.h"
 
@@ -45,7 +46,10 @@ void TRWPrinter::Execute() {
     m_strError.clear();
     try {
         TIoHandle handle = OpenPrinterUSBPort(m_iUSBPrinter + 1);
-        if (handle == kInvalidIoHandle) return;
+        if (handle == kInvalidIoHandle) {
+            NoteExchangeFailure(ThreadLastErrorText());
+            return;
+        }
         m_bPortOpened = true;
         struct TCloser {
             TIoHandle handle;

@@ -198,8 +198,14 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
     m_Dir.Write("broken.json", "{\"format\": \"printer-settings-tool/1\", \"items\": [");
     m_Dir.Write("wrong.json", R"({"format": "printer-settings-tool/1", "model": "Talvenor QR-520",
                                   "items": [{"page": "base", "name": "PaperType", "value": "1"}]})");
+    // Above the signed 64-bit range: held unsigned, it must not come back as -1.
+    m_Dir.Write("huge.json", R"({"format": "printer-settings-tool/1", "model": "Talvenor QR-520",
+        "items": [{"page": "base", "name": "TearOffPosition", "value": 18446744073709551615}]})");
+    m_Dir.Write("overflow.json", R"({"format": "printer-settings-tool/1", "items": [1e999]})");
     const std::string broken = (m_Dir.Path() / "broken.json").string();
     const std::string wrong = (m_Dir.Path() / "wrong.json").string();
+    const std::string huge = (m_Dir.Path() / "huge.json").string();
+    const std::string overflow = (m_Dir.Path() / "overflow.json").string();
     const std::vector<TCase> cases = {
         {{"set", "Passbook", "PrintQuality=Best"},
          3,
@@ -216,6 +222,8 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
         {{"get", "Passbook", "--colour"}, 3, "unknown option --colour"},
         {{"import", "Passbook", broken}, 3, "malformed JSON"},
         {{"import", "Passbook", wrong}, 3, "the value of item \"PaperType\" must be a 32-bit"},
+        {{"import", "Passbook", huge}, 3, "the value of item \"TearOffPosition\" must be a 32-bit"},
+        {{"import", "Passbook", overflow}, 3, "malformed JSON"},
         {{"frobnicate", "Passbook"}, 1, "unknown command"},
     };
     for (const TCase& c : cases) {
@@ -251,10 +259,20 @@ TEST_F(ToolVerbsE2E, StartUpChecksAndUnreachablePrinters) {
 }
 
 TEST_F(ToolVerbsE2E, ExportedValuesImportedIntoASecondPrinterWritingOnlyTheDifferences) {
-    json exported = Document({"export", "Passbook"});
+    // Written whole to the file named, nothing on standard output; a file that cannot be
+    // written is a failure, and the old file stays.
+    const fs::path file = m_Dir.Path() / "passbook.json";
+    const TProgramResult written = Tool({"export", "Passbook", "--output", file.string()});
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    const json exported = json::parse(ReadFileBytes(file));
+    EXPECT_EQ(SchemaProblems(exported), "");
     EXPECT_EQ(exported["schemeVersion"], "2.3.0.8");
     EXPECT_EQ(exported["items"].size(), 40u);
-    const fs::path file = m_Dir.Write("passbook.json", exported.dump(2));
+    const TProgramResult lost =
+        Tool({"export", "Passbook", "--output", (m_Dir.Path() / "gone" / "x.json").string()});
+    EXPECT_EQ(lost.exitCode, 2);
+    EXPECT_NE(lost.err.find("cannot write"), std::string::npos) << lost.err;
 
     // A dry run shows the difference and sends nothing.
     json dry = Document({"import", "Second", file.string(), "--dry-run"});
@@ -310,6 +328,10 @@ TEST_F(ToolVerbsE2E, PrinterThatStopsAnsweringMidImportIsLeftOutOfSettingMode) {
     EXPECT_NE(result.err.find("sent, not confirmed: Sensors (no answer), BaudRate (no answer)"),
               std::string::npos)
         << result.err;
+    EXPECT_NE(result.err.find("the writes and the save instruction were sent in one piece, so "
+                              "the printer left setting mode"),
+              std::string::npos)
+        << result.err;
     // The printer took the whole bracket and left setting mode with its save.
     const std::string events = ReadFileBytes(m_Builder.DeviceDir("qrb") / "events.log");
     EXPECT_NE(events.find("save: 4 value(s) committed"), std::string::npos) << events;
@@ -348,7 +370,9 @@ TEST_F(ToolVerbsE2E, PrintersAndEveryDocumentFollowThePublishedSchema) {
 TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
     m_Builder.Write();
     Tool({"printers"});  // the cache folder exists from here on
-    const fs::path lockFile = m_Dir.Path() / "temp" / "Talvenor Printer" / "Passbook.lock";
+    // The lock of the printer's device, which every printer on it shares.
+    const fs::path lockFile =
+        m_Dir.Path() / "temp" / "Talvenor Printer" / "locks" / "device qra.lock";
     fs::create_directories(lockFile.parent_path());
     std::unique_ptr<ps::fs::TFileLock> held;
     std::string error;
@@ -362,6 +386,11 @@ TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
         << busy.err;
     EXPECT_NE(busy.err.find("still in use after 1 s; nothing was done"), std::string::npos);
     EXPECT_TRUE(Log("qra").empty());
+
+    // Arguments the scheme can judge are refused at once, without waiting for the printer.
+    const TProgramResult bad = Tool({"set", "Passbook", "PrintQuality=Best", "--wait", "1"});
+    EXPECT_EQ(bad.exitCode, 3) << bad.err;
+    EXPECT_EQ(bad.err.find("in use by another"), std::string::npos) << bad.err;
 
     // Without a limit it waits, and goes ahead once the other program is done.
     std::thread release([&] {

@@ -6,6 +6,7 @@
 
 #include "ItemRecords.h"
 #include "base/Lib_String.h"
+#include "platform/ExchangeFailure.h"
 #include "scheme/Scheme3.h"
 
 namespace ps::tool {
@@ -60,6 +61,18 @@ std::string Names(const TSchemeOptions2& scheme, const std::vector<TBatchItemRes
     return names;
 }
 
+// Whether the printer took the save instruction, and so left setting mode.
+std::string SendText(const TBatchSend& send) {
+    if (send.bBracketSent)
+        return "the writes and the save instruction were sent in one piece, so the printer left "
+               "setting mode";
+    if (send.bSaveSentAlone)
+        return "the writes did not get out whole; the save instruction was sent alone after "
+               "them, so the printer left setting mode";
+    return "neither the writes nor the save instruction alone got out; the printer may still be "
+           "in setting mode: switch it off and on";
+}
+
 }  // namespace
 
 std::string RuleSummary(const TSettingItem& item) {
@@ -89,10 +102,12 @@ int WriteAndReport(TPrinterSession& session, const json& header,
     const TBytes bytes = SpacedHexToBytes(BatchWriteCommandOf(scheme, values));
     const std::string command = BytesToSpacedHex(bytes);
     std::vector<TBatchItemResult> results;
+    TBatchSend send;
     if (!dryRun && !values.empty()) {
         const TReadRoute route = session.RequireReachable();
+        session.RequireAdministration();
         TProgressLine progress(io, "confirming");
-        results = WriteValuesAndConfirm(scheme, values, route, progress.Callback());
+        results = WriteValuesAndConfirm(scheme, values, route, progress.Callback(), &send);
     }
 
     document["dryRun"] = dryRun;
@@ -137,8 +152,9 @@ int WriteAndReport(TPrinterSession& session, const json& header,
     const std::string confirmed = Names(scheme, results, TWriteOutcome::Confirmed);
     const std::string unconfirmed = Names(scheme, results, TWriteOutcome::NotConfirmed);
     const std::string unsent = Names(scheme, results, TWriteOutcome::SendFailed);
-    io.err << "printer-settings-tool: not every value was confirmed; the printer was left out "
-              "of setting mode\n";
+    const std::string reason = TakeExchangeFailure();
+    io.err << "printer-settings-tool: not every value was confirmed; " << SendText(send) << "\n";
+    if (!reason.empty()) io.err << "  why: " << reason << "\n";
     if (!confirmed.empty()) io.err << "  written and confirmed: " << confirmed << "\n";
     if (!unconfirmed.empty()) io.err << "  sent, not confirmed: " << unconfirmed << "\n";
     if (!unsent.empty()) io.err << "  not written: " << unsent << "\n";

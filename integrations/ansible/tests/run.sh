@@ -40,8 +40,8 @@ playbook() {
 
 playbook "$here/rollout.yml"
 
-# Another Printer Settings program holds the passbook printer's lock.
-lock="$emulation/temp/Talvenor Printer/Talvenor QR-520.lock"
+# Another Printer Settings program holds the passbook printer's lock (that of its device).
+lock="$emulation/temp/Talvenor Printer/locks/device qr520.lock"
 mkdir -p "$(dirname "$lock")"
 (
     exec 9>"$lock"

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "base/AsciiText.h"
 #include "base/IniFile.h"
 #include "platform/MonitorBlock.h"
 
@@ -234,6 +235,12 @@ std::optional<std::vector<std::string>> TEmulatedSpooler::EnumPrinterNames() {
     std::vector<std::string> names;
     for (const TEmulatedPrinterConfig& printer : m_Config.printers) names.push_back(printer.name);
     return names;
+}
+
+std::optional<std::string> TEmulatedSpooler::GetDeviceKey(const std::string& printerName) {
+    const TEmulatedPrinterConfig* printer = m_Config.FindPrinter(printerName);
+    if (!printer || printer->deviceId.empty()) return std::nullopt;
+    return "device " + AsciiLower(printer->deviceId);  // section names ignore letter case
 }
 
 }  // namespace ps::emu

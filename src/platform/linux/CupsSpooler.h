@@ -36,6 +36,8 @@ public:
     std::optional<std::string> GetDriverDirectory(const std::string& environment) override;
     /// The server's queue names.
     std::optional<std::vector<std::string>> EnumPrinterNames() override;
+    /// The device the queue reaches (DeviceKeyForQueue of its device URI and command channel).
+    std::optional<std::string> GetDeviceKey(const std::string& printerName) override;
 
     TLinuxPortMonitor& Monitor() { return m_Monitor; }
     TUsblpSystem& Usb() { return m_Usb; }

@@ -105,8 +105,8 @@ private:
 };
 
 /// A Win32-style device or file path as a POSIX path: "\\?\" and "\\.\" prefixes are
-/// dropped, a port name ("LPT1", "COM2", "USB001") becomes its device file, backslashes become
-/// slashes.
+/// dropped, a port name ("LPT1", "COM2", "USB001") becomes its device file (COMn as
+/// SerialDevicePath: COM101 is /dev/ttyUSB0), backslashes become slashes.
 std::string PosixDevicePath(std::string_view path);
 
 }  // namespace ps

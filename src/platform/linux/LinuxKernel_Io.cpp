@@ -15,6 +15,7 @@
 #include "base/ProgramPlace.h"
 #include "platform/NativeServices.h"
 #include "platform/linux/Deadline.h"
+#include "platform/linux/DeviceUri.h"
 #include "platform/linux/LinuxErrors.h"
 #include "platform/linux/LinuxKernel.h"
 
@@ -54,7 +55,8 @@ bool NativeProcessIsRunning(int pid) {
 std::string PosixDevicePath(std::string_view path) {
     if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) path.remove_prefix(4);
     if (int n = PortNumber(path, "LPT"); n >= 1) return "/dev/lp" + std::to_string(n - 1);
-    if (int n = PortNumber(path, "COM"); n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
+    if (int n = PortNumber(path, "COM"); n >= 1)
+        return SerialDevicePath(n).value_or("/dev/ttyS" + std::to_string(n - 1));
     if (int n = PortNumber(path, "USB"); n >= 1) return "/dev/usb/lp" + std::to_string(n - 1);
     std::string result(path);
     for (char& c : result) {

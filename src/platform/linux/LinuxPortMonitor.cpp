@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/ExchangeFailure.h"
 #include "platform/MonitorBlock.h"
 #include "platform/linux/DeviceUri.h"
 
@@ -23,21 +24,41 @@ void DiscardStaleInput(TPrinterLink& link, TClock& clock) {
     }
 }
 
+// Server text in a message: control characters dropped, cut to a readable length.
+std::string Printable(std::string_view text) {
+    constexpr std::size_t kMaxShown = 200;
+    std::string shown;
+    for (char c : text.substr(0, kMaxShown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) shown += c;
+    }
+    return text.size() > kMaxShown ? shown + "..." : shown;
+}
+
+std::string ChannelCommand(const std::string& queueName) {
+    return "\"lpadmin -p " + Printable(queueName) + " -o " + kChannelOption +
+           "=socket://HOST:9100\"";
+}
+
 }  // namespace
 
 TSysError TLinuxPortMonitor::Answer(const std::string& queueName, const std::string& deviceUri,
-                                    const std::string& valueName, std::uint32_t& type,
-                                    std::span<std::uint8_t> buffer, std::uint32_t& needed) {
-    return AnswerMonitorTrigger(
-        m_Kernel, valueName, type, buffer, needed,
-        [&](std::span<std::uint8_t> block) { return Exchange(queueName, deviceUri, block); });
+                                    const std::string& channel, const std::string& valueName,
+                                    std::uint32_t& type, std::span<std::uint8_t> buffer,
+                                    std::uint32_t& needed) {
+    return AnswerMonitorTrigger(m_Kernel, valueName, type, buffer, needed,
+                                [&](std::span<std::uint8_t> block) {
+                                    return Exchange(queueName, deviceUri, channel, block);
+                                });
 }
 
 std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& queueName,
-                                                          const std::string& deviceUri) {
+                                                          const std::string& deviceUri,
+                                                          const std::string& channel) {
     const auto uri = ParseDeviceUri(deviceUri);
     if (!uri) {
-        SetThreadLastError(kErrorInvalidParameter, "the device URI cannot be read");
+        SetThreadLastError(kErrorInvalidParameter, "the device URI of queue \"" +
+                                                       Printable(queueName) + "\" cannot be read");
         return nullptr;
     }
     if (uri->scheme == "usb") {
@@ -49,26 +70,54 @@ std::unique_ptr<TPrinterLink> TLinuxPortMonitor::OpenLink(const std::string& que
         }
         return OpenUsblpLink(m_Usb, m_Folders, m_Clock, devices[*match.index]);
     }
+    if (!channel.empty()) {
+        const auto named = ParseCommandChannel(channel);
+        if (!named) {
+            SetThreadLastError(kErrorInvalidParameter,
+                               "the command channel \"" + Printable(channel) +
+                                   "\" named for queue \"" + Printable(queueName) +
+                                   "\" is not socket://HOST[:PORT]; name it again with " +
+                                   ChannelCommand(queueName));
+            return nullptr;
+        }
+        return OpenTcpLink(named->host, named->port, m_Clock, m_Timeouts.connectMs);
+    }
     if (uri->scheme == "socket")
         return OpenTcpLink(uri->host, uri->port > 0 ? uri->port : kRawPrintingPort, m_Clock,
                            m_Timeouts.connectMs);
-    if (IsNetworkScheme(uri->scheme) && uri->scheme != "dnssd")
-        return OpenTcpLink(uri->host, kRawPrintingPort, m_Clock, m_Timeouts.connectMs);
-    SetThreadLastError(kErrorNotSupported,
-                       "the port monitor reaches printers on usb: and network queues only");
+    if (IsNetworkScheme(uri->scheme)) {
+        // An ipp:, lpd: or smb: queue often points at a print server: raw bytes to port 9100
+        // of that host would reach whatever listens there, not this printer.
+        SetThreadLastError(kErrorNotSupported,
+                           "the command channel of queue \"" + Printable(queueName) +
+                               "\" is not known: its device URI (" + uri->scheme +
+                               ":) names a print server or service, not the printer's raw port; "
+                               "name the channel with " +
+                               ChannelCommand(queueName));
+        return nullptr;
+    }
+    SetThreadLastError(kErrorNotSupported, "queue \"" + Printable(queueName) + "\" prints over a " +
+                                               Printable(uri->scheme) +
+                                               ": link, which has no command channel here");
     return nullptr;
 }
 
 bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string& deviceUri,
-                                 std::span<std::uint8_t> block) {
+                                 const std::string& channel, std::span<std::uint8_t> block) {
     const auto request = TakeMonitorRequest(block, queueName);
     if (!request) return false;
 
-    auto link = OpenLink(queueName, deviceUri);
-    if (link && request->wanted > 0) DiscardStaleInput(*link, m_Clock);
-    if (!link ||
-        !link->Send(block.subspan(kMonitorDataOffset, request->commandLength), m_Timeouts.sendMs))
+    auto link = OpenLink(queueName, deviceUri, channel);
+    if (!link) {
+        NoteExchangeFailure(ThreadLastErrorText());
         return false;
+    }
+    if (request->wanted > 0) DiscardStaleInput(*link, m_Clock);
+    if (!link->Send(block.subspan(kMonitorDataOffset, request->commandLength), m_Timeouts.sendMs)) {
+        NoteExchangeFailure("the command did not reach the printer of queue \"" +
+                            Printable(queueName) + "\": " + ThreadLastErrorText());
+        return false;
+    }
     if (request->wanted == 0) return true;
 
     // The reply goes straight into the block, never past what the caller has room for: a
@@ -88,6 +137,10 @@ bool TLinuxPortMonitor::Exchange(const std::string& queueName, const std::string
         received += static_cast<std::size_t>(n);
     }
     SetMonitorReplyLength(block, received);
+    if (received == 0)
+        NoteExchangeFailure("the printer of queue \"" + Printable(queueName) +
+                            "\" did not answer within " + std::to_string(m_Timeouts.replyMs) +
+                            " ms");
     return received > 0;
 }
 

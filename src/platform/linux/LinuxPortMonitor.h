@@ -34,25 +34,30 @@ public:
           m_Timeouts(timeouts) {}
 
     /// Answers the trigger query `valueName` for queue `queueName` whose device URI is
-    /// `deviceUri`: opens the block, checks its header and printer name, sends the command over
-    /// the link and, when a reply is wanted, reads at most the wanted length (never more than
-    /// the block holds) until the reply ends or the time-out passes; stores the reply length at
-    /// offset 8 and the reply at offset 128; the double word returned is 1 when the exchange
-    /// worked, 0 when not. kErrorFileNotFound when there is no such block.
+    /// `deviceUri` and whose administrator named the command channel `channel` (empty: none;
+    /// untrusted text, see ParseCommandChannel): opens the block, checks its header and printer
+    /// name, sends the command over the link and, when a reply is wanted, reads at most the wanted
+    /// length (never more than the block holds) until the reply ends or the time-out passes; stores
+    /// the reply length at offset 8 and the reply at offset 128; the double word returned is 1 when
+    /// the exchange worked, 0 when not, with the reason noted (NoteExchangeFailure).
+    /// kErrorFileNotFound when there is no such block.
     TSysError Answer(const std::string& queueName, const std::string& deviceUri,
-                     const std::string& valueName, std::uint32_t& type,
+                     const std::string& channel, const std::string& valueName, std::uint32_t& type,
                      std::span<std::uint8_t> buffer, std::uint32_t& needed);
 
-    /// The link to the printer of queue `queueName` with device URI `deviceUri`: the one
-    /// matching usblp device for usb: (see MatchUsbQueue), TCP to the URI's port (9100 unless
-    /// it names one) for socket:, TCP to port 9100 of the host for the other network schemes.
-    /// Nothing (last-error value and its text set) otherwise.
+    /// The link to the printer of a queue: the one matching usblp device for usb: (see
+    /// MatchUsbQueue); otherwise TCP to
+    /// the command channel when one is named, or to the URI's port (9100 unless it names one)
+    /// for socket:. Queues of other network schemes (ipp, ipps, http, https, lpd, smb, dnssd)
+    /// name a print server or service, not the printer's raw port: without a channel they get
+    /// none. Nothing (last-error value and a text that says what to do set) otherwise.
     std::unique_ptr<TPrinterLink> OpenLink(const std::string& queueName,
-                                           const std::string& deviceUri);
+                                           const std::string& deviceUri,
+                                           const std::string& channel = {});
 
 private:
     bool Exchange(const std::string& queueName, const std::string& deviceUri,
-                  std::span<std::uint8_t> block);
+                  const std::string& channel, std::span<std::uint8_t> block);
 
     TKernel& m_Kernel;
     TUsblpSystem& m_Usb;

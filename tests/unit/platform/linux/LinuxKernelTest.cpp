@@ -12,6 +12,8 @@ namespace {
 TEST(LinuxKernel, MapsWin32NamesToPosixOnes) {
     EXPECT_EQ(PosixDevicePath("\\\\?\\LPT1"), "/dev/lp0");
     EXPECT_EQ(PosixDevicePath("\\\\.\\COM2"), "/dev/ttyS1");
+    EXPECT_EQ(PosixDevicePath("COM101"), "/dev/ttyUSB0");  // as serial queues are named
+    EXPECT_EQ(PosixDevicePath("COM203"), "/dev/ttyACM2");
     EXPECT_EQ(PosixDevicePath("USB003"), "/dev/usb/lp2");
     EXPECT_EQ(PosixDevicePath("usb001"), "/dev/usb/lp0");
     EXPECT_EQ(PosixDevicePath("\\\\?\\LPT"), "LPT");

@@ -13,6 +13,7 @@
 
 #include "FakeUsblpSystem.h"
 #include "base/TextCodec.h"
+#include "platform/ExchangeFailure.h"
 #include "platform/MonitorBlock.h"
 #include "platform/linux/LinuxKernel.h"
 #include "platform/linux/LinuxPortMonitor.h"
@@ -69,12 +70,14 @@ struct TResult {
     std::uint32_t answer;
     std::int32_t stored;
     std::string reply;
+    std::string reason;  // noted for a failed exchange
 };
 
 // Fills the block as the program does and asks the monitor for queue Talvenor_QR-520.
 TResult Exchange(TLinuxKernel& kernel, TLinuxPortMonitor& monitor, const std::string& uri,
                  const std::string& command, std::int32_t wanted,
-                 const std::string& blockPrinter = "Talvenor_QR-520") {
+                 const std::string& blockPrinter = "Talvenor_QR-520",
+                 const std::string& channel = "") {
     auto memory = kernel.CreateSharedMemory(kBlockName, 65536);
     auto view = memory->Map();
     auto block = view->Bytes();
@@ -90,7 +93,10 @@ TResult Exchange(TLinuxKernel& kernel, TLinuxPortMonitor& monitor, const std::st
     std::uint8_t answer[4] = {};
     std::uint32_t type = 0, needed = 0;
     TResult result{};
-    result.error = monitor.Answer("Talvenor_QR-520", uri, kBlockName, type, answer, needed);
+    ClearExchangeFailure();
+    result.error =
+        monitor.Answer("Talvenor_QR-520", uri, channel, kBlockName, type, answer, needed);
+    result.reason = TakeExchangeFailure();
     result.answer = answer[0];
     result.stored =
         static_cast<std::int32_t>(block[8] | block[9] << 8 | block[10] << 16 | block[11] << 24);
@@ -106,8 +112,9 @@ protected:
                                 TPortMonitorTimeouts{1000, 1000, 400, 50}};
 
     TResult Exchange(const std::string& uri, const std::string& command, std::int32_t wanted,
-                     const std::string& blockPrinter = "Talvenor_QR-520") {
-        return ps::Exchange(m_Kernel, m_Monitor, uri, command, wanted, blockPrinter);
+                     const std::string& blockPrinter = "Talvenor_QR-520",
+                     const std::string& channel = "") {
+        return ps::Exchange(m_Kernel, m_Monitor, uri, command, wanted, blockPrinter, channel);
     }
 };
 
@@ -169,11 +176,43 @@ TEST_F(LinuxPortMonitorTest, RefusesWhatIsNotItsToDo) {
     EXPECT_EQ(Exchange("file:///dev/null", "x", 8).answer, 0u);
     std::uint8_t answer[4];
     std::uint32_t type = 0, needed = 0;
-    EXPECT_EQ(m_Monitor.Answer("Q", printer.Uri(), "Session\\9\\DOZIV_EDI1", type, answer, needed),
-              kErrorFileNotFound);
+    EXPECT_EQ(
+        m_Monitor.Answer("Q", printer.Uri(), "", "Session\\9\\DOZIV_EDI1", type, answer, needed),
+        kErrorFileNotFound);
     EXPECT_TRUE(IsMonitorTrigger("Session\\1\\DOZIV_EDI1"));
     EXPECT_FALSE(IsMonitorTrigger("TimeData"));
     Exchange(printer.Uri(), "x", 0);  // its one connection, so it need not wait for one
+}
+
+TEST_F(LinuxPortMonitorTest, PrintServerQueuesGetBytesOnlyOverTheChannelTheyName) {
+    // An ipp: queue names a server: without a named channel nothing is sent, and the reason
+    // says how to name one.
+    const std::string ipp = "ipp://127.0.0.1:631/printers/Talvenor_QR-520";
+    auto result = Exchange(ipp, "\x1B\x1D\x1E\x05\x01\x1B\x1D\x1F", 0);
+    EXPECT_EQ(result.answer, 0u);
+    EXPECT_NE(result.reason.find("the command channel of queue \"Talvenor_QR-520\" is not known"),
+              std::string::npos)
+        << result.reason;
+    EXPECT_NE(result.reason.find("lpadmin -p Talvenor_QR-520 -o "
+                                 "printer-settings-channel-default=socket://HOST:9100"),
+              std::string::npos);
+    result = Exchange(ipp, "x", 0, "Talvenor_QR-520", "socket://127.0.0.1:9100;rm -rf /");
+    EXPECT_NE(result.reason.find("is not socket://HOST[:PORT]"), std::string::npos)
+        << result.reason;
+
+    // Named, the channel carries the exchange.
+    TLoopbackPrinter printer([](int client, const std::string&) { ::send(client, "ok", 2, 0); });
+    const std::string channel = printer.Uri() + "/";
+    result = Exchange(ipp, "\x1B\x1D\x1E\x12\x01\x1B\x1D\x1F", 8, "Talvenor_QR-520", channel);
+    EXPECT_EQ(result.answer, 1u);
+    EXPECT_EQ(result.reply, "ok");
+    printer.Join();
+    EXPECT_EQ(printer.command, "\x1B\x1D\x1E\x12\x01\x1B\x1D\x1F");
+
+    // A refused connection is said with its address.
+    result = Exchange("socket://127.0.0.1:1", "x", 8);
+    EXPECT_NE(result.reason.find("connection refused at 127.0.0.1:1"), std::string::npos)
+        << result.reason;
 }
 
 // USB printers on the fake kernel, in virtual time.

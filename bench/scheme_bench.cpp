@@ -205,8 +205,9 @@ TResult ToolDump(const std::filesystem::path& file) {
         std::fflush(stdout);
         const pid_t pid = fork();
         if (pid == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            std::freopen("/dev/null", "w", stderr);
+            // The dump's output is not measured; without /dev/null the child ends at once.
+            if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr))
+                _exit(126);
             execl(PS_TOOL_BIN, PS_TOOL_BIN, "scheme", "dump", "--lang", "EN", file.string().c_str(),
                   static_cast<char*>(nullptr));
             _exit(127);

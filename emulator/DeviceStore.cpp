@@ -2,17 +2,22 @@
 // The emulated printer's files.
 #include "DeviceStore.h"
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "base/AtomicFile.h"
 #include "base/PathText.h"
+#include "base/FileLock.h"
 
 namespace ps::emu {
 namespace {
 
 constexpr const char* kStateFile = "state.ini";
+constexpr const char* kStateLock = "state.lock";
+// A writer holds the lock for one read and rewrite of a small file.
+constexpr std::chrono::milliseconds kLockLimit{5000};
 constexpr const char* kCommandsLog = "commands.log";
 constexpr const char* kEventsLog = "events.log";
 constexpr const char* kPrinted = "printed";
@@ -40,8 +45,24 @@ bool TDeviceStore::LoadState(TPrinterState& state) const {
     return true;
 }
 
-bool TDeviceStore::SaveState(const TPrinterState& state) const {
-    return WriteFileAtomically(m_Dir / kStateFile, FormatStateIni(state));
+bool TDeviceStore::SaveChanges(const TPrinterState& base, const TPrinterState& ours, bool bClockSet,
+                               std::string& problem) const {
+    std::unique_ptr<fs::TFileLock> lock;
+    std::string error;
+    switch (fs::TFileLock::Lock(m_Dir / kStateLock, lock, error, kLockLimit)) {
+        case fs::TFileLock::TResult::Taken:
+            break;
+        case fs::TFileLock::TResult::Busy:
+            problem = "state.lock still held after 5 s; state stored without it";
+            break;
+        case fs::TFileLock::TResult::Failed:
+            problem = error + "; state stored without the lock";
+            break;
+    }
+    TPrinterState merged = base;
+    LoadState(merged);
+    MergeState(base, ours, bClockSet, merged);
+    return WriteFileAtomically(m_Dir / kStateFile, FormatStateIni(merged));
 }
 
 std::string TDeviceStore::CommandLine(std::string_view route, std::span<const std::uint8_t> data) {

@@ -23,8 +23,12 @@ public:
 
     /// Reads state.ini into `state`; false when there is none.
     bool LoadState(TPrinterState& state) const;
-    /// Replaces state.ini (through a temporary file).
-    bool SaveState(const TPrinterState& state) const;
+    /// Stores what changed from `base` to `ours` (see MergeState) into state.ini as it is now,
+    /// under the folder's lock (state.lock), so that another process storing the same printer
+    /// at once loses nothing. The file is replaced through a temporary file. `problem` says why
+    /// the lock could not be had, when the state was stored without it.
+    bool SaveChanges(const TPrinterState& base, const TPrinterState& ours, bool bClockSet,
+                     std::string& problem) const;
 
     /// One commands.log line: the route, a blank, the bytes as upper-case hex pairs.
     void LogCommand(std::string_view route, std::span<const std::uint8_t> data);

@@ -27,8 +27,8 @@ void PresetRegisters(const TEmulatorOptions& options, TPrinterState& state) {
 }  // namespace
 
 struct TEmulatedDevice::TImpl {
-    TImpl(const TDeviceConfig& config, std::filesystem::path stateDir, TClock& clock)
-        : store(std::move(stateDir)) {
+    TImpl(const TDeviceConfig& config, std::filesystem::path stateDir, TClock& deviceClock)
+        : store(std::move(stateDir)), clock(deviceClock) {
         TConfigReport report;
         TCoreSetup setup;
         setup.options = ParseEmulatorOptions(config.extra, &report, "Device:" + config.id);
@@ -65,18 +65,34 @@ struct TEmulatedDevice::TImpl {
         store.LoadState(setup.state);
 
         core = std::make_unique<TPrinterCore>(std::move(setup), clock);
+        stored = core->Snapshot();
         for (std::string& problem : problems) problem = "0 config: " + problem;
         store.LogEvents(problems);
     }
 
+    // Stores what changed since the last store, merged with what other processes stored; a
+    // printer nothing changed is left alone (its clock goes on next time from the stored
+    // reading).
     void Persist() {
         store.LogEvents(core->TakeEvents());
-        if (core->TakeDirty()) store.SaveState(core->Snapshot());
+        bClockSet = core->TakeClockSet() || bClockSet;
+        if (!core->TakeDirty() && !bUnstored) return;
+        TPrinterState now = core->Snapshot();
+        std::string problem;
+        bUnstored = !store.SaveChanges(stored, now, bClockSet, problem);
+        if (!problem.empty()) store.LogEvents({std::to_string(clock.NowMs()) + " " + problem});
+        if (bUnstored) return;  // tried again with the next change or at the end
+        stored = std::move(now);
+        bClockSet = false;
     }
 
     std::mutex mutex;
     TDeviceStore store;
+    TClock& clock;
     std::unique_ptr<TPrinterCore> core;
+    TPrinterState stored;    // the core's state when it was loaded or last stored
+    bool bUnstored = false;  // a store failed; its changes are still to be stored
+    bool bClockSet = false;  // the clock was set since the last store
 };
 
 TEmulatedDevice::TEmulatedDevice(TDeviceConfig config, std::filesystem::path stateDir,
@@ -86,9 +102,7 @@ TEmulatedDevice::TEmulatedDevice(TDeviceConfig config, std::filesystem::path sta
 
 TEmulatedDevice::~TEmulatedDevice() {
     std::lock_guard lock(m_pImpl->mutex);
-    m_pImpl->store.LogEvents(m_pImpl->core->TakeEvents());
-    // The clock keeps its reading for the next run.
-    m_pImpl->store.SaveState(m_pImpl->core->Snapshot());
+    m_pImpl->Persist();
 }
 
 void TEmulatedDevice::Receive(std::string_view route, std::span<const std::uint8_t> data) {

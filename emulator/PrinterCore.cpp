@@ -191,6 +191,12 @@ bool TPrinterCore::TakeDirty() {
     return dirty;
 }
 
+bool TPrinterCore::TakeClockSet() {
+    const bool set = m_bClockSet;
+    m_bClockSet = false;
+    return set;
+}
+
 TPrinterState TPrinterCore::Snapshot() {
     Advance();
     TPrinterState state = m_State;

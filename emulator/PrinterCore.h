@@ -60,6 +60,8 @@ public:
     TPrinterState Snapshot();
     /// True once after each change of persistent state.
     bool TakeDirty();
+    /// True once after the printer clock was set (by 11 01), not merely run on.
+    bool TakeClockSet();
     /// What happened since the last call, one line each (for events.log and tests).
     std::vector<std::string> TakeEvents();
 
@@ -124,6 +126,7 @@ private:
     TReplyQueue m_Replies;
     bool m_bReplies = true;  // the current transmission's replies are kept
     bool m_bDirty = false;
+    bool m_bClockSet = false;
     bool m_bPageContent = false;  // something printed since the last page end
     std::vector<std::string> m_Events;
 

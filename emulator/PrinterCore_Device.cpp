@@ -136,6 +136,7 @@ bool TPrinterCore::ObeyDevice(std::span<const std::uint8_t> body) {
         m_dwClockBase = *m_PendingClock;
         m_qwClockBaseMs = m_Clock.NowMs();
         m_PendingClock.reset();
+        m_bClockSet = true;
         Changed();
         Event("clock set to " + std::to_string(m_dwClockBase));
         return true;

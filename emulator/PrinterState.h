@@ -44,6 +44,17 @@ std::string FormatStateIni(const TPrinterState& state);
 /// Reads state.ini text; what is missing keeps the value already in `state`.
 void ParseStateIni(std::string_view text, TPrinterState& state);
 
+/// Puts one process's changes into the state another process may have stored meanwhile.
+/// `base` is what this process's printer held when it last loaded or stored the file, `ours`
+/// what it holds now, `disk` the file as it is now, read over a copy of `base` (so that a key the
+/// file lacks counts as unchanged by others). Each key is merged apart: a key this process changed
+/// takes its value, any other keeps the file's; counters (page counts, actions performed) add this
+/// process's increase to the file's. The printer clock runs by itself, so its reading is only
+/// stored when `bClockSet` (the clock was set) or when no other process stored a reading since
+/// `base`.
+void MergeState(const TPrinterState& base, const TPrinterState& ours, bool bClockSet,
+                TPrinterState& disk);
+
 /// "None", "Head" or "Box", as state.ini writes the change mode.
 const char* ChangeModeName(TChangeMode mode);
 

@@ -21,7 +21,8 @@ fi
 targets=("$@")
 if ((${#targets[@]} == 0)); then
     targets=(ini_reader_fuzzer item_rule_fuzzer hex_text_fuzzer menu_unpack_fuzzer
-             reply_decoders_fuzzer emulation_config_fuzzer emulator_frames_fuzzer)
+             reply_decoders_fuzzer emulation_config_fuzzer emulator_frames_fuzzer
+             device_id_fuzzer device_uri_fuzzer ppd_keyword_fuzzer tool_document_fuzzer)
 fi
 
 scripts/install-check-deps.sh

@@ -11,6 +11,8 @@ packages=(g++ cmake ninja-build pkg-config zlib1g-dev nlohmann-json3-dev libgtes
           # the Linux spooler: libcups, and for the end-to-end tests a CUPS server of their own
           # (cupsd, lpadmin and lp, the socket backend of the cups package)
           libcups2-dev cups-daemon cups-client cups
+          # the Ansible collection's playbook tests
+          ansible-core
           "$@")
 missing=()
 for p in "${packages[@]}"; do

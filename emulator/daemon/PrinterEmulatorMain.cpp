@@ -6,9 +6,11 @@
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "LoopbackServer.h"
+#include "ProgramHelp.h"
 #include "base/IniFile.h"
 #include "emulator/ConfigReport.h"
 #include "emulator/EmulatedDevice.h"
@@ -22,19 +24,25 @@ extern "C" void OnSignal(int) {
     g_Stop = 1;
 }
 
+// Bad use: the synopsis lines at the head of the help text.
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: printer-emulator --dir EMULATION_DIR --device ID [--port N] "
-                 "[--state DIR] [--speed X]\n"
-                 "Serves the device [Device:ID] of EMULATION_DIR/emulation.ini on 127.0.0.1:N "
-                 "(default 9100; 0 picks a free port). State and logs go to DIR (default "
-                 "EMULATION_DIR/devices/ID).\n");
+    const std::string_view text = ps::help::kText;
+    const std::string_view usage = text.substr(0, text.find("\n\n") + 1);
+    std::fwrite(usage.data(), 1, usage.size(), stderr);
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        std::fwrite(ps::help::kText.data(), 1, ps::help::kText.size(), stdout);
+        return 0;
+    }
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("printer-emulator %s\n", std::string(ps::help::kVersion).c_str());
+        return 0;
+    }
     std::filesystem::path dir;
     std::filesystem::path stateDir;
     std::string id;

@@ -5,6 +5,7 @@
 #include "base/IniFile.h"
 #include "base/IniWriter.h"
 #include "base/PathText.h"
+#include "base/InstallLayout.h"
 #include "platform/Platform.h"
 
 namespace ps {
@@ -35,9 +36,17 @@ void TIniOptions::SaveToFile(const std::filesystem::path& fileName) const {
     SaveSettings(&fileName);
 }
 
+std::filesystem::path ProgramFolder() {
+    const std::filesystem::path program = PathFromUtf8(Platform().Kernel().GetProgramPath());
+    // Installed, the program lies in bin/ and its files in share/; on Windows or in an
+    // emulation's program folder they lie beside it.
+    std::filesystem::path data = FindDataFolder(program);
+    return data.empty() ? program.parent_path() : data;
+}
+
 std::filesystem::path LocalOptionsFile() {
     std::filesystem::path program = PathFromUtf8(Platform().Kernel().GetProgramPath());
-    return program.replace_extension(".ini");
+    return ProgramFolder() / program.filename().replace_extension(".ini");
 }
 
 }  // namespace ps

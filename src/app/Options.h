@@ -30,7 +30,12 @@ public:
     std::string SettingsDefaultScheme;
 };
 
-/// The local options file: the program's own path with the extension ".ini".
+/// The program's folder, where its local options and default scheme lie: the shipped files'
+/// folder (PREFIX/share/printer-settings) of an installed program, else the folder the
+/// program itself lies in.
+std::filesystem::path ProgramFolder();
+
+/// The local options file: the program's file name with the extension ".ini", in its folder.
 std::filesystem::path LocalOptionsFile();
 
 }  // namespace ps

@@ -28,6 +28,27 @@ bool FileExists(const std::string& path) {
     return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
+// The printer's name as the spooler spells it (names compare without regard to letter case),
+// or the name as given when the spooler cannot say.
+std::string SpoolerSpelling(const std::string& printerName) {
+    if (printerName.empty()) return printerName;
+    auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
+    const auto info = printer ? printer->GetInfo2() : std::nullopt;
+    return info && !info->printerName.empty() ? info->printerName : printerName;
+}
+
+// One lock per device the printer reaches, so two printers (or queues) on one device share it;
+// where the spooler cannot name the device, the printer's own.
+std::string LockFile(const std::string& printerName, const std::string& folder,
+                     const std::string& fileName) {
+    const auto device = Platform().Spooler().GetDeviceKey(printerName);
+    if (!device) return folder + fileName + ".lock";
+    const std::string locks = folder + "locks" + kPathDelimiter;
+    std::error_code ec;
+    std::filesystem::create_directories(locks, ec);  // a failure shows as the lock's failure
+    return locks + PrinterFileName(*device) + ".lock";
+}
+
 void ShowMenuMissing() {
     ShowMessage(nullptr, g_GlobalString.ErrorTitle, g_GlobalString.ReadPrinterFailRetry,
                 TMessageIcon::Error);
@@ -42,11 +63,12 @@ void SetUpPrinterPaths(const std::string& printerName) {
     if (temp.empty()) throw std::runtime_error(ThreadLastErrorText());
     const std::string folder = PrinterCacheFolder(temp);
     std::error_code ec;
-    std::filesystem::create_directories(PathFromUtf8(folder), ec);  // a failure: defaults later
-    g_PrinterCacheBase = folder + PrinterFileName(g_PrinterName);
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);  // a failure shows later as defaults
+    const std::string fileName = PrinterFileName(SpoolerSpelling(printerName));
+    g_PrinterCacheBase = folder + fileName;
     g_PrinterIniFile = g_PrinterCacheBase + ".ini";
     const TWaitingTexts texts = WaitingWindowTexts(g_PrinterName);
-    SetExchangeLock({g_PrinterCacheBase + ".lock", texts.caption, texts.text});
+    SetExchangeLock({LockFile(printerName, folder, fileName), texts.caption, texts.text});
 }
 
 TPrinterCheck LoadPrinterScheme() {

@@ -18,8 +18,11 @@ enum class TPrinterCheck {
 };
 
 /// Sets g_PrinterName, the cache folder (made when missing), g_PrinterCacheBase and
-/// g_PrinterIniFile, and names the printer's exchange lock file. Throws std::runtime_error
-/// when the temporary folder cannot be used safely.
+/// g_PrinterIniFile (named by the spooler's spelling of the printer, so every spelling of one
+/// printer has the same files), and names the printer's exchange lock file: one per device the
+/// printer reaches ("locks/" + the spooler's device key in the cache folder), so two printers
+/// on one device share it, or "NAME.lock" beside the files where the spooler cannot name the
+/// device. Throws std::runtime_error when the temporary folder cannot be used safely.
 void SetUpPrinterPaths(const std::string& printerName);
 
 /// Creates g_SchemeOptions from the driver's scheme file, finds the menu file (downloading the

@@ -3,6 +3,7 @@
 // goes (also when the process dies). One source per OS in os/.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -24,6 +25,11 @@ public:
     /// and is never opened through a symbolic link. On Taken, `lock` holds it until destroyed.
     static TResult TryLock(const TFileName& path, std::unique_ptr<TFileLock>& lock,
                            std::string& error);
+
+    /// TryLock again and again, a millisecond or two apart, for up to `limit`: for locks that
+    /// are held only for a moment (a file read and rewritten). Busy when the time ran out.
+    static TResult Lock(const std::filesystem::path& path, std::unique_ptr<TFileLock>& lock,
+                        std::string& error, std::chrono::milliseconds limit);
 
     ~TFileLock();
     TFileLock(const TFileLock&) = delete;

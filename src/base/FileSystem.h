@@ -26,6 +26,21 @@ TNewFileResult WriteNewFile(const std::filesystem::path& path, std::string_view 
 bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::string& error);
 
+/// How ReadRegularFile treats a symbolic link in the last part of the path.
+enum class TFinalLink { Follow, Refuse };
+
+/// What ReadRegularFile did.
+enum class TReadFileResult { Read, Missing, Refused, Failed };
+
+/// Reads a whole regular file of at most `maxBytes` into `bytes`. The file is opened without
+/// blocking (a FIFO or a device never holds the caller up) and checked on the open descriptor:
+/// anything but a regular file, or a longer one, is Refused; with TFinalLink::Refuse so is a
+/// symbolic link in the last part of the path. A read that has not finished after `timeoutMs`
+/// fails. `error` says why on anything but Read.
+TReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                                TFinalLink finalLink, std::uint32_t timeoutMs, std::string& bytes,
+                                std::string& error);
+
 /// Removes a file; false when it could not be removed (a missing file is no failure).
 bool RemoveFile(const std::filesystem::path& path);
 

@@ -6,11 +6,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <system_error>
 
 #include "base/AsciiText.h"
+#include "base/FileSystem.h"
 #include "base/TextCodec.h"
 
 namespace ps {
@@ -249,21 +247,15 @@ TIniFile TIniFile::FromFile(const TFileName& path) {
     return FromFile(path, kSystemLanguage);
 }
 
-TIniFile TIniFile::FromFile(const TFileName& name, std::uint16_t langId) {
+TIniFile TIniFile::FromFile(const TFileName& name, std::uint16_t langId, TIniLinks links) {
     const std::filesystem::path& path = name.Path();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return TIniFile();
     std::string bytes;
-    // One read of the whole file when its size is known; in pieces otherwise (a device).
-    std::error_code ec;
-    if (const std::uintmax_t size = std::filesystem::file_size(path, ec); !ec && size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-        if (in) bytes += std::string(std::istreambuf_iterator<char>(in), {});
-    } else {
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string error;
+    const fs::TFinalLink finalLink =
+        links == TIniLinks::Follow ? fs::TFinalLink::Follow : fs::TFinalLink::Refuse;
+    if (fs::ReadRegularFile(path, kMaxIniFileBytes, finalLink, kIniReadTimeoutMs, bytes, error) !=
+        fs::TReadFileResult::Read)
+        return TIniFile();
     // Text that is UTF-8 already is taken as it is, without a copy.
     const bool utf8 = !bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF") &&
                       !bytes.starts_with("\xEF\xBB\xBF") && IsValidUtf8(bytes);

@@ -16,6 +16,15 @@ namespace ps {
 /// Longest value (in UTF-16 code units) a lookup returns; longer values are cut.
 inline constexpr std::size_t kMaxIniValueLength = 2047;
 
+/// Largest file the reader takes (a scheme or unpacked menu is a few megabytes at most); a
+/// larger one reads as empty, as does anything that is not a regular file.
+inline constexpr std::size_t kMaxIniFileBytes = 16u << 20;
+/// How long reading one file may take before it reads as empty.
+inline constexpr std::uint32_t kIniReadTimeoutMs = 10000;
+
+/// Whether a file is read through a symbolic link in the last part of its path.
+enum class TIniLinks { Follow, RefuseFinalLink };
+
 /// Parses an integer as the scheme readers do: optional sign, then decimal, "$" hex or
 /// "0x"/"0X" hex. Hex may use all 32 bits; anything else, or out of range, gives nothing.
 std::optional<std::int32_t> TryStrToInt(std::string_view text);
@@ -35,10 +44,13 @@ public:
     /// The same for text the file may keep as it is (no copy).
     static TIniFile FromOwnedText(std::string&& utf8);
 
-    /// Reads a file; a missing or unreadable file reads as empty. 8-bit text without a
-    /// byte-order mark is decoded for the system language (see DecodeLegacyText).
+    /// Reads a file; a missing or unreadable file reads as empty, and so does one that is no
+    /// regular file (a FIFO or device is never waited on), is larger than kMaxIniFileBytes or
+    /// takes longer than kIniReadTimeoutMs. 8-bit text without a byte-order mark is decoded for
+    /// the system language (see DecodeLegacyText).
     static TIniFile FromFile(const TFileName& path);
-    static TIniFile FromFile(const TFileName& path, std::uint16_t langId);
+    static TIniFile FromFile(const TFileName& path, std::uint16_t langId,
+                             TIniLinks links = TIniLinks::Follow);
 
     /// The value of a key, or the default when the section or key is missing.
     std::string ReadString(std::string_view section, std::string_view key,

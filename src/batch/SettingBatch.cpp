@@ -43,13 +43,16 @@ std::string BatchWriteCommandOf(const TSchemeOptions2& scheme,
 std::vector<TBatchItemResult> WriteValuesAndConfirm(TSchemeOptions2& scheme,
                                                     const std::vector<TBatchValue>& values,
                                                     const TReadRoute& route,
-                                                    const TReadProgress& progress) {
+                                                    const TReadProgress& progress,
+                                                    TBatchSend* send) {
     const TBytes command = SpacedHexToBytes(BatchWriteCommandOf(scheme, values));
     if (command.size() > static_cast<std::size_t>(kMonitorDataCapacity))
         throw EConvertError("The write of " + std::to_string(values.size()) +
                             " values does not fit one command");
     const bool sent = SendCommand(command);
-    if (!sent) SendCommand(SpacedHexToBytes(scheme.m_Sections.SaveInstruction));
+    const bool saveAlone =
+        !sent && SendCommand(SpacedHexToBytes(scheme.m_Sections.SaveInstruction));
+    if (send) *send = {sent, saveAlone};
     Platform().Clock().Sleep(scheme.m_Sections.SleepBeforeRead);
 
     std::vector<TItemRef> refs;

@@ -34,6 +34,13 @@ struct TBatchItemResult {
     std::optional<std::int32_t> readBack;  // what the printer holds after the write, when read
 };
 
+/// How the bracket went out: whole, or not, and then whether the save instruction sent alone
+/// after it got out (the printer then left setting mode).
+struct TBatchSend {
+    bool bBracketSent = false;
+    bool bSaveSentAlone = false;
+};
+
 /// Sends the batch to g_PrinterName through the port monitor in one piece. When that send
 /// fails, the save instruction goes alone after it, so a printer that took part of the batch
 /// does not stay in setting mode. Then waits SleepBeforeRead and reads every value back: a
@@ -42,10 +49,11 @@ struct TBatchItemResult {
 /// (or, once sent, when the scheme's AffirmReadDisable is set), NotConfirmed when sent but read
 /// back otherwise or not at all, SendFailed when the send failed and the printer does not hold it.
 /// Throws EConvertError as BatchWriteCommandOf, and for a command the port-monitor block cannot
-/// carry, before anything is sent.
+/// carry, before anything is sent. `send`, when given, learns how the bracket went out.
 std::vector<TBatchItemResult> WriteValuesAndConfirm(TSchemeOptions2& scheme,
                                                     const std::vector<TBatchValue>& values,
                                                     const TReadRoute& route,
-                                                    const TReadProgress& progress = {});
+                                                    const TReadProgress& progress = {},
+                                                    TBatchSend* send = nullptr);
 
 }  // namespace ps

@@ -75,6 +75,25 @@ bool PrintPattern(const TNozzlePatternPaths& paths, const char* resource) {
     return SendTestPrintJob(g_PrinterName, data->data(), static_cast<std::uint32_t>(data->size()));
 }
 
+// The record as a cleaning finds it. Only a record that does not exist counts as empty; one
+// that could not be read (or did not fit its buffer) is not known, and is left as it is.
+struct TCleaningRecord {
+    bool bKnown = false;
+    std::u16string text;
+    int counter = 0;
+};
+
+TCleaningRecord ReadCleaningRecord() {
+    TTimeDataRecord record = ReadTimeDataRecord(g_PrinterName);
+    TCleaningRecord result;
+    result.bKnown =
+        record.state == TTimeDataState::Present || record.state == TTimeDataState::Missing;
+    if (!result.bKnown) return result;
+    result.text = std::move(record.text);
+    result.counter = TimeDataCounter(result.text);
+    return result;
+}
+
 }  // namespace
 
 TStatusWait WaitForCleaning(const TInkTarget& target) {
@@ -85,21 +104,20 @@ TStatusWait WaitForCleaning(const TInkTarget& target) {
 }
 
 TInkActionEnd RunHeadCleaning(const TInkTarget& target) {
-    const TTimeDataRecord record = ReadTimeDataRecord(g_PrinterName);
-    const int counter = TimeDataCounter(record.text);
+    const TCleaningRecord record = ReadCleaningRecord();
     if (!SendInkCommand(kHeadCleaningCommand)) {
         TellSendFailed(target);
         return TInkActionEnd::Close;
     }
     const TStatusWait wait = WaitForCleaning(target);
     TellCleaningEnd(target, wait, g_GlobalString.CleanFinish);
-    WriteTimeData(TimeDataAfterCleaning(record.text, counter));
+    if (record.bKnown) WriteTimeData(TimeDataAfterCleaning(record.text, record.counter));
     return TInkActionEnd::Close;
 }
 
 TInkActionEnd RunDeepCleaning(const TInkTarget& target) {
     const std::string now = TimeDataDateNow();
-    const int counter = TimeDataCounter(ReadTimeDataRecord(g_PrinterName).text);
+    const TCleaningRecord record = ReadCleaningRecord();
     if (!Confirmed(target, g_GlobalString.DeepClean)) return TInkActionEnd::StayOpen;
     if (!SendInkCommand(kDeepCleaningCommand)) {
         TellSendFailed(target);
@@ -107,7 +125,7 @@ TInkActionEnd RunDeepCleaning(const TInkTarget& target) {
     }
     const TStatusWait wait = WaitForCleaning(target);
     TellCleaningEnd(target, wait, g_GlobalString.DeepCleanFinish);
-    WriteTimeData(TimeDataAfterDeepCleaning(now, counter));
+    if (record.bKnown) WriteTimeData(TimeDataAfterDeepCleaning(now, record.counter));
     return TInkActionEnd::Close;
 }
 

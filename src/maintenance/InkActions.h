@@ -29,8 +29,10 @@ struct TInkTarget {
 using TNozzlePatternPaths = std::array<std::string, kNozzlePatterns.size()>;
 
 /// Head cleaning: reads "TimeData", cleans, waits, tells, writes the record with counter + 1.
+/// A record that could not be read is left as it is (the cleaning runs all the same).
 TInkActionEnd RunHeadCleaning(const TInkTarget& target);
-/// Deep cleaning after the DeepClean confirmation; the record gets the date and counter + 2.
+/// Deep cleaning after the DeepClean confirmation; the record gets the date and counter + 2,
+/// unless it could not be read.
 TInkActionEnd RunDeepCleaning(const TInkTarget& target);
 /// Roller cleaning after the BearingClean confirmation; no waiting, no box on success.
 TInkActionEnd RunRollerCleaning(const TInkTarget& target);

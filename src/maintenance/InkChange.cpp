@@ -8,6 +8,7 @@
 #include "base/AsciiText.h"
 #include "localisation/WaitingTexts.h"
 #include "maintenance/InkMaintenance.h"
+#include "platform/Platform.h"
 #include "printer/Globals.h"
 #include "transport/USBPrinterPort.h"
 
@@ -77,9 +78,20 @@ bool Confirmed(const TInkTarget& target) {
                        TMessageIcon::Information, TMessageButtons::OkCancel) == TMessageResult::Ok;
 }
 
+TBytes AbortCommand(TChangeKind kind) {
+    return kind == TChangeKind::Head ? HeadChangeAbortCommand() : BoxChangeAbortCommand();
+}
+
 // Aborts a change mode the printer was put in, without a box of its own.
 void LeaveChangeMode(TChangeKind kind) {
-    SendInkCommand(kind == TChangeKind::Head ? HeadChangeAbortCommand() : BoxChangeAbortCommand());
+    SendInkCommand(AbortCommand(kind));
+}
+
+// The abort; SetPrinterFail when it is not accepted. True when accepted.
+bool SendAbort(const TInkTarget& target, TChangeKind kind) {
+    if (SendInkCommand(AbortCommand(kind))) return true;
+    Tell(target, g_GlobalString.SetPrinterFail, TMessageIcon::Warning);
+    return false;
 }
 
 // Sends the execute, waits on `status` and tells how the change ended.
@@ -229,11 +241,13 @@ TInkActionEnd ExecuteBoxChange(const TInkTarget& target, std::string_view varian
 }
 
 TInkActionEnd AbortChange(const TInkTarget& target, TChangeKind kind) {
-    const TBytes command =
-        kind == TChangeKind::Head ? HeadChangeAbortCommand() : BoxChangeAbortCommand();
-    if (!SendInkCommand(command))
-        Tell(target, g_GlobalString.SetPrinterFail, TMessageIcon::Warning);
+    SendAbort(target, kind);
     return TInkActionEnd::Close;
+}
+
+bool AbortChangeOfUnusablePrinter(const TInkTarget& target, TChangeKind kind) {
+    if (!Platform().Spooler().Open(g_PrinterName, TPrinterAccess::Full)) return false;
+    return SendAbort(target, kind);
 }
 
 TStatusWait WaitForChange(const TInkTarget& target, std::uint8_t status) {

@@ -87,6 +87,12 @@ TInkActionEnd ExecuteHeadChange(const TInkTarget& target, std::string_view comma
 TInkActionEnd ExecuteBoxChange(const TInkTarget& target, std::string_view variant, bool started);
 /// Sends the abort command of `kind`; SetPrinterFail when it is not accepted. The dialog closes.
 TInkActionEnd AbortChange(const TInkTarget& target, TChangeKind kind);
+/// The abort of a started change when the spooler does not find the printer usable (held
+/// off-line, for example). The port monitor makes no off-line test, so the abort is sent
+/// whenever the printer opens with the full access the channel needs (SetPrinterFail when it
+/// is not accepted); to a printer that does not open so nothing could be sent. True when the
+/// abort was accepted.
+bool AbortChangeOfUnusablePrinter(const TInkTarget& target, TChangeKind kind);
 
 /// The waiting after an accepted execute: the waiting window, 2 s, then the status wait.
 TStatusWait WaitForChange(const TInkTarget& target, std::uint8_t status);

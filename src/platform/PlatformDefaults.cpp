@@ -199,6 +199,10 @@ std::optional<std::vector<std::string>> TSpooler::EnumPrinterNames() {
     return std::nullopt;
 }
 
+std::optional<std::string> TSpooler::GetDeviceKey(const std::string&) {
+    return std::nullopt;
+}
+
 TSpooler& TPlatform::Spooler() {
     static TUnavailableSpooler spooler;
     return spooler;

@@ -115,6 +115,12 @@ public:
     /// The names of the printers the spooler knows, in its order (printer enumeration, level
     /// 1 names). Default: nothing (kErrorNotSupported), for spoolers that cannot list them.
     virtual std::optional<std::vector<std::string>> EnumPrinterNames();
+
+    /// A text that names the device the printer reaches, the same for every printer (and every
+    /// spelling of a name) that reaches it, so one lock can keep their exchanges apart: the
+    /// resolved USB device, the network address and port. Nothing when the spooler cannot
+    /// tell (the default), or for a printer it does not know. May block; user-interface thread.
+    virtual std::optional<std::string> GetDeviceKey(const std::string& printerName);
 };
 
 }  // namespace ps

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/Platform.h"
 
@@ -34,6 +36,10 @@ struct TPortMonitorTimeouts {
     std::uint32_t quietMs = 100;     // after reply bytes: this long without more ends the reply
 };
 
+/// Text from a server or a printer as it may stand in a message: control characters dropped,
+/// cut to a readable length.
+std::string PrintableText(std::string_view text);
+
 /// The exchange itself, the same on every backend; a backend says how a link is opened.
 class TPortMonitor {
 public:
@@ -41,26 +47,27 @@ public:
         : m_Kernel(kernel), m_Clock(clock), m_Timeouts(timeouts) {}
     virtual ~TPortMonitor() = default;
 
-    /// Answers the trigger query `valueName` for printer `printerName`, whose link `target`
-    /// names (a device URI, a port): opens the block, checks its header and printer name, sends
-    /// the command over the link and, when a reply is wanted, reads at most the wanted length
-    /// (never more than the block holds) until the reply ends or the time-out passes; stores
-    /// the reply length at offset 8 and the reply at offset 128; the double word returned is 1
-    /// when the exchange worked, 0 when not. kErrorFileNotFound when there is no such block.
-    TSysError Answer(const std::string& printerName, const std::string& target,
-                     const std::string& valueName, std::uint32_t& type,
-                     std::span<std::uint8_t> buffer, std::uint32_t& needed);
-
-    /// The link to the printer that `target` names; nothing (last-error value set) when there
-    /// is none.
-    virtual std::unique_ptr<TPrinterLink> OpenLink(const std::string& target) = 0;
-
 protected:
+    /// Opens the link of one exchange; nothing (last-error value and its text set) when the
+    /// printer cannot be reached.
+    using TLinkOpener = std::function<std::unique_ptr<TPrinterLink>()>;
+
+    /// Answers the trigger query `valueName` for printer `printerName`: opens the block, checks
+    /// its header and printer name, opens the link, drops what the printer sent before (when a
+    /// reply is wanted), sends the command and, when a reply is wanted, reads at most the wanted
+    /// length (never more than the block holds) until the reply ends or the time-out passes;
+    /// stores the reply length at offset 8 and the reply at offset 128; the double word returned
+    /// is 1 when the exchange worked, 0 when not, with the reason noted (NoteExchangeFailure).
+    /// kErrorFileNotFound when there is no such block.
+    TSysError AnswerOverLink(const std::string& printerName, const TLinkOpener& openLink,
+                             const std::string& valueName, std::uint32_t& type,
+                             std::span<std::uint8_t> buffer, std::uint32_t& needed);
+
     TClock& Clock() { return m_Clock; }
     const TPortMonitorTimeouts& Timeouts() const { return m_Timeouts; }
 
 private:
-    bool Exchange(const std::string& printerName, const std::string& target,
+    bool Exchange(const std::string& printerName, const TLinkOpener& openLink,
                   std::span<std::uint8_t> block);
 
     TKernel& m_Kernel;

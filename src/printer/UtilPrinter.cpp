@@ -6,6 +6,21 @@
 #include "platform/Platform.h"
 
 namespace ps {
+namespace {
+
+// A model name from the spooler that can stand as one file name in the driver directory: no
+// separator, no "..", no control character (the queue's make and model is a server's text).
+bool UsableModelFileName(std::string_view model) {
+    if (model.find("..") != std::string_view::npos) return false;
+    for (char c : model) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool FindDriverSchemeFile(const std::string& printerName, std::string& schemeFile) {
     if (printerName.empty()) return false;
     auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
@@ -27,6 +42,7 @@ bool FindDriverSchemeFile(const std::string& printerName, std::string& schemeFil
     if (std::size_t blank = model.find(' '); blank != std::string::npos) {
         model.erase(0, blank + 1);
     }
+    if (!UsableModelFileName(model)) return false;
     schemeFile = directory + kPathDelimiter + "3" + kPathDelimiter + model + "_Settings.Dat";
     return true;
 }

@@ -13,8 +13,9 @@ namespace ps {
 /// The printer driver's menu scheme file: the first dependent file whose name contains
 /// "Settings.Dat" (letter case ignored), exactly as the spooler lists it; without one, the
 /// driver directory + "\3\" + the driver name after its first blank + "_Settings.Dat" (whether
-/// that file exists is not tested). False (and `schemeFile` untouched) for an empty name or a
-/// printer that cannot be opened or described.
+/// that file exists is not tested). False (and `schemeFile` untouched) for an empty name, a
+/// printer that cannot be opened or described, and a driver name whose model part holds a path
+/// separator, ".." or a control character (it would lead out of the driver directory).
 bool FindDriverSchemeFile(const std::string& printerName, std::string& schemeFile);
 
 /// The printer's port name as the spooler reports it, and whether the spooler does not hold it

@@ -128,6 +128,7 @@ bool WritePortDevice(const std::uint8_t* data, std::uint32_t count, const std::s
     TFileCreation creation = path.find(":\\") != std::string::npos ? TFileCreation::CreateAlways
                                                                    : TFileCreation::OpenExisting;
     const TExchangeLock lock;
+    if (!lock.Held()) return false;
     TKernel& kernel = Platform().Kernel();
     TScopedIoHandle file(kernel.OpenFileHandle(full, true, true, creation));
     if (!file.Valid()) return false;
@@ -137,6 +138,7 @@ bool WritePortDevice(const std::uint8_t* data, std::uint32_t count, const std::s
 
 bool SendUSBBytes(std::string_view data, int index) {
     const TExchangeLock lock;
+    if (!lock.Held()) return false;
     TIoHandle handle = OpenPrinterUSBPort(index + 1);
     if (handle == kInvalidIoHandle) return false;
     const auto length = static_cast<std::int32_t>(data.size());

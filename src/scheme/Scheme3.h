@@ -291,13 +291,15 @@ public:
     ArrSettingItems m_CustomItems64;  // sub group 64, page 191
 
     /// Loads the global settings and the base page's entry item from an existing file;
-    /// a missing file changes nothing.
+    /// a missing file changes nothing. The file must be a regular one, reached without a
+    /// symbolic link at the end of its path and of at most kMaxIniFileBytes: anything else
+    /// (a FIFO, a device, a planted link) counts as missing.
     void LoadFromFile(const std::string& FileName);
     /// Nothing for a null Ini.
     void LoadDriverSettings(const TIniFile* Ini);
-    /// Loads the page entry items and the six item lists from an existing file; a missing file
-    /// changes nothing. Throws ESchemeLoadError for a rule that cannot be expanded, leaving the
-    /// object as it was.
+    /// Loads the page entry items and the six item lists from an existing file (as
+    /// LoadFromFile takes it); a missing file changes nothing. Throws ESchemeLoadError for a rule
+    /// that cannot be expanded, leaving the object as it was.
     void LoadPrinterMenu(const std::string& FileName);
     /// Nothing for a null Ini. Same errors as LoadPrinterMenu.
     void LoadSettings(const TIniFile* Ini);

@@ -129,6 +129,12 @@ bool TSchemeOptions2::GetItemValueFromPrinter(std::int32_t& iPrinterItemValue) {
     if (!PortMonitorExchange(g_PrinterName, buffer.data(),
                              static_cast<std::int32_t>(command.size()), buffer.data(), replyLength))
         return false;
+    // A reply that does not start as a value reply (noise, or the rest of an earlier reply)
+    // holds no value at the fixed offsets: a failed read, not a value decoded from it.
+    const TBytes& prefix = m_Sections.ReturnPrefix;
+    if (replyLength < static_cast<std::int32_t>(prefix.size()) ||
+        !std::equal(prefix.begin(), prefix.end(), buffer.begin()))
+        return false;
     const TReplyView reply(buffer.data(), replyLength);
     const auto length = reply.Byte(kSingleReplyLengthOffset);
     if (!length) return false;

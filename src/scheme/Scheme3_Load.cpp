@@ -7,6 +7,7 @@
 
 #include "base/IniFile.h"
 #include "base/PathText.h"
+#include "base/TextCodec.h"
 #include "scheme/Scheme3.h"
 
 namespace ps {
@@ -18,10 +19,15 @@ std::string LanguageTail() {
     return "." + std::string(LanguageSuffix(g_GlobalString.Language));
 }
 
+// A plain file the INI reader takes: a folder, a FIFO, a device, a link at the end of the path
+// or a file over the reader's bound counts as missing.
 bool IsExistingFile(const std::string& name) {
+    const std::filesystem::path path = PathFromUtf8(name);
     std::error_code ec;
-    auto status = std::filesystem::status(PathFromUtf8(name), ec);
-    return !ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (ec || !std::filesystem::is_regular_file(status)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    return !ec && size <= kMaxIniFileBytes;
 }
 
 // Cardinal keys are read as 32-bit integers and kept as their bit pattern ("-1" is 4294967295).
@@ -165,7 +171,9 @@ std::shared_ptr<const TSchemeOptions2::TParsedFile> TSchemeOptions2::ParseFile(
         m_pParsedFile->size == size && m_pParsedFile->written == written)
         return m_pParsedFile;
     auto parsed = std::make_shared<TParsedFile>();
-    parsed->ini = TIniFile::FromFile(path);
+    // A scheme or menu path may come from the spooler (the driver's files, its make and model):
+    // never read through a link planted at its end.
+    parsed->ini = TIniFile::FromFile(path, kSystemLanguage, TIniLinks::RefuseFinalLink);
     if (stamped) {
         parsed->name = FileName;
         parsed->size = size;

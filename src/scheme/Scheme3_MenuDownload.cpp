@@ -21,11 +21,20 @@ constexpr const char* kModelQuery = "1B 1D 1E 04 0F 08 01 02 03 04 05 06 07 08 1
 constexpr const char* kMenuRequest = "1B 1D 1E 06 03 1B 1D 1F";
 constexpr std::int32_t kMenuBufferSize = 32768;
 
-// The model name is 8-bit text in the system code page.
+// The model name is 8-bit text in the system code page. It goes into the per-printer options
+// file as one value: the printer's CR, LF and other control characters are dropped, so they
+// cannot start lines of their own there.
 std::string DecodeModelName(const std::string& bytes) {
-    if (IsValidUtf8(bytes)) return bytes;
-    if (auto text = Platform().Kernel().DecodeLegacyText(bytes, SystemLanguageId())) return *text;
-    return Latin1ToUtf8(bytes);
+    std::string text = bytes;
+    if (!IsValidUtf8(bytes)) {
+        auto decoded = Platform().Kernel().DecodeLegacyText(bytes, SystemLanguageId());
+        text = decoded ? *decoded : Latin1ToUtf8(bytes);
+    }
+    std::erase_if(text, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    return text;
 }
 
 }  // namespace

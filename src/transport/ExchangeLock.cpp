@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/FileLock.h"
+#include "platform/ExchangeFailure.h"
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
 
@@ -40,10 +41,16 @@ TExchangeLock::TExchangeLock(std::optional<std::uint32_t> limitMs,
         std::string error;
         switch (fs::TFileLock::TryLock(g_LockSetup.path, g_pFileLock, error)) {
             case fs::TFileLock::TResult::Taken:
-            case fs::TFileLock::TResult::Failed:  // no lock file: go on unlocked
                 ++g_iHoldDepth;
                 m_bHeld = true;
                 return;
+            case fs::TFileLock::TResult::Failed: {
+                // Without its lock an exchange could cross another program's: refused.
+                std::string reason = "the printer's lock file cannot be made: " + error;
+                NoteExchangeFailure(reason);
+                SetThreadLastError(kErrorAccessDenied, std::move(reason));
+                return;
+            }
             case fs::TFileLock::TResult::Busy:
                 break;
         }
@@ -51,8 +58,8 @@ TExchangeLock::TExchangeLock(std::optional<std::uint32_t> limitMs,
         if (!waiting) {
             start = clock.NowMs();
             if (onBusy) onBusy();
-            waiting = std::make_unique<TWaitingScope>(g_LockSetup.waitCaption,
-                                                      g_LockSetup.waitText);
+            waiting =
+                std::make_unique<TWaitingScope>(g_LockSetup.waitCaption, g_LockSetup.waitText);
         }
         if (limitMs && clock.NowMs() - start >= *limitMs) {
             SetThreadLastError(kErrorBusy);

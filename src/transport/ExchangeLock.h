@@ -39,9 +39,10 @@ public:
     TExchangeLock(const TExchangeLock&) = delete;
     TExchangeLock& operator=(const TExchangeLock&) = delete;
 
-    /// True while this object holds the lock, also when locking is off or the lock file cannot
-    /// be made (an exchange is never refused for want of a lock file). False only when the
-    /// limit passed first; the thread's last-error value is then kErrorBusy.
+    /// True while this object holds the lock, also when locking is off. False when the limit
+    /// passed first (the thread's last-error value is then kErrorBusy) or the lock file cannot
+    /// be made or locked (kErrorAccessDenied, its text saying why, also noted as the
+    /// exchange's failure): an exchange never goes ahead without the lock it should hold.
     bool Held() const { return m_bHeld; }
 
 private:

@@ -10,6 +10,7 @@ namespace ps {
 bool SendRawDocument(const std::string& printerName, const std::string& documentName,
                      std::span<const std::uint8_t> data) {
     const TExchangeLock lock;
+    if (!lock.Held()) return false;
     auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Default);
     if (!printer) return false;
     printer->StartDocument(documentName, "", "RAW");

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/ExchangeFailure.h"
 #include "platform/Platform.h"
 #include "transport/TVPCOMM.h"
 
@@ -45,7 +46,10 @@ void TRWPrinter::Execute() {
     m_strError.clear();
     try {
         TIoHandle handle = OpenPrinterUSBPort(m_iUSBPrinter + 1);
-        if (handle == kInvalidIoHandle) return;
+        if (handle == kInvalidIoHandle) {
+            NoteExchangeFailure(ThreadLastErrorText());
+            return;
+        }
         m_bPortOpened = true;
         struct TCloser {
             TIoHandle handle;
@@ -97,13 +101,20 @@ void TRWPrinter::Exchange(TIoHandle handle) {
         return;
     }
     if (m_bMultiReadRetry) {
-        // Each continuation goes right after the bytes held, and never past the buffer.
+        // Each continuation goes right after the bytes held, and never past the buffer. A
+        // printer that keeps sending a little at a time is cut off once the continuations have
+        // taken as long as the first read could wait.
+        const std::uint64_t end = clock.NowMs() + static_cast<std::uint64_t>(
+                                                      std::max(m_iTimeOut, kContinuationTimeoutMs));
         for (;;) {
             const std::int32_t room = std::min(perRead, kRWPrinterBufferSize - m_nRet);
-            if (room <= 0) break;
+            const std::uint64_t now = clock.NowMs();
+            if (room <= 0 || now >= end) break;
+            const auto wait = static_cast<std::int32_t>(
+                std::min<std::uint64_t>(end - now, kContinuationTimeoutMs));
             SetThreadLastError(kErrorSuccess);
-            const std::int32_t k = std::clamp(
-                ReadPort(handle, m_Buf.data() + m_nRet, room, kContinuationTimeoutMs), 0, room);
+            const std::int32_t k =
+                std::clamp(ReadPort(handle, m_Buf.data() + m_nRet, room, wait), 0, room);
             m_nRet += k;
             if (GetThreadLastError() != kErrorSuccess) break;
             m_iLastRead = k;

@@ -8,6 +8,7 @@
 
 #include "base/Lib_String.h"
 #include "base/TextCodec.h"
+#include "platform/ExchangeFailure.h"
 #include "platform/Platform.h"
 #include "transport/ExchangeLock.h"
 #include "transport/RawJob.h"
@@ -52,8 +53,13 @@ bool PortMonitorExchange(const std::string& printerName, const std::uint8_t* com
         return false;
     }
     const TExchangeLock lock;  // no other program talks to the printer meanwhile
+    if (!lock.Held()) return false;
     auto printer = Platform().Spooler().Open(printerName, TPrinterAccess::Full);
-    if (!printer) return false;
+    if (!printer) {
+        // The user may not administer printers, the server cannot be reached ...
+        NoteExchangeFailure(ThreadLastErrorText());
+        return false;
+    }
 
     TKernel& kernel = Platform().Kernel();
     const std::string blockName = MonitorBlockName(kernel.GetSessionId());
@@ -74,6 +80,7 @@ bool PortMonitorExchange(const std::string& printerName, const std::uint8_t* com
     std::uint32_t type = kRegDword;
     std::uint32_t needed = 0;
     const TSysError queryResult = printer->GetData(blockName, type, answer, needed);
+    if (queryResult != kErrorSuccess) NoteExchangeFailure(ThreadLastErrorText());
 
     // The reply is read back whatever the query said; never more than was asked for.
     std::int32_t stored = GetLe32(block, kMonitorOffsetReplyLength);

@@ -82,6 +82,10 @@ bool RunWorkerPumping(TWorkerThread& worker) {
     if (!g_bExchangeInProgress.compare_exchange_strong(expected, true)) return false;
     // Taken before the worker starts: the worker thread itself never waits for it.
     const TExchangeLock lock;
+    if (!lock.Held()) {
+        g_bExchangeInProgress = false;
+        return false;
+    }
     // Joined before the flag drops on every path, also when a pumped event throws.
     struct TExchangeScope {
         TWorkerThread& worker;

@@ -54,7 +54,8 @@ void WaitPumpingMessages(TWorkerThread& worker);
 /// One worker exchange on the owner thread: starts `worker`, waits pumping messages and joins
 /// it. While it pumps, WorkerExchangeInProgress() is true and a second call (from a pumped
 /// event) is refused: it returns false and leaves its worker unstarted, so two exchanges never
-/// talk to the printer at once. True when the worker ran.
+/// talk to the printer at once. So is a call whose printer lock cannot be had (the lock file
+/// cannot be made). True when the worker ran.
 bool RunWorkerPumping(TWorkerThread& worker);
 
 /// True while RunWorkerPumping waits for a worker; a user interface may ask it to grey out

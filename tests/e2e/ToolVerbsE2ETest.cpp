@@ -118,9 +118,7 @@ protected:
         return values;
     }
 
-    std::vector<std::string> Log(const std::string& device) {
-        return m_Builder.CommandLog(device);
-    }
+    std::vector<std::string> Log(const std::string& device) { return m_Builder.CommandLog(device); }
 
     TTempDir m_Dir;
     TEmulationDirBuilder m_Builder;
@@ -138,8 +136,9 @@ TEST_F(ToolVerbsE2E, GetGivesTheValuesPresetInThePrinters) {
     EXPECT_EQ(passbook["items"][3]["valueTitle"], "38400");
     // Over USB one page command per page, the base page and the advanced page.
     EXPECT_EQ(Log("qra").size(), 3u);
-    EXPECT_EQ(Log("qra")[0], "usb 1B 1D 1E 05 03 0E 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D "
-                             "1B 1D 1F");
+    EXPECT_EQ(Log("qra")[0],
+              "usb 1B 1D 1E 05 03 0E 10 11 12 13 14 15 16 17 18 19 1A 1B 1C 1D "
+              "1B 1D 1F");
 
     // The inkjet's menu comes from the printer; its values too.
     json inkjet = Document({"get", "Inkjet", "--page", "base", "LineSpacing"});
@@ -167,13 +166,14 @@ TEST_F(ToolVerbsE2E, SetChangesTheValueAndTheNextGetShowsIt) {
     ASSERT_EQ(set["items"].size(), 3u);
     for (const json& item : set["items"]) EXPECT_EQ(item["outcome"], "confirmed") << item;
     // All three writes in one bracket, sent in one piece through the port monitor.
-    const std::string bracket =
-        Bracket("1B 1D 1E 05 04 11 01 1B 1D 1F 1B 1D 1E 05 04 14 0C 1B 1D 1F "
-                "1B 1D 1E 05 04 2E 92 00 00 1B 1D 1F");
+    const std::string bracket = Bracket(
+        "1B 1D 1E 05 04 11 01 1B 1D 1F 1B 1D 1E 05 04 14 0C 1B 1D 1F "
+        "1B 1D 1E 05 04 2E 92 00 00 1B 1D 1F");
     EXPECT_EQ(Log("qra").front(), bracket);
     EXPECT_EQ(set["command"], bracket.substr(8));
 
-    auto values = Values(Document({"get", "Passbook", "PrintQuality", "TearOffPosition", "Sensors"}));
+    auto values =
+        Values(Document({"get", "Passbook", "PrintQuality", "TearOffPosition", "Sensors"}));
     EXPECT_EQ(values["base/PrintQuality"], 1);
     EXPECT_EQ(values["base/TearOffPosition"], 12);
     EXPECT_EQ(values["advanced/Sensors"], 0x920000);
@@ -198,10 +198,17 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
     m_Dir.Write("broken.json", "{\"format\": \"printer-settings-tool/1\", \"items\": [");
     m_Dir.Write("wrong.json", R"({"format": "printer-settings-tool/1", "model": "Talvenor QR-520",
                                   "items": [{"page": "base", "name": "PaperType", "value": "1"}]})");
+    // Above the signed 64-bit range: held unsigned, it must not come back as -1.
+    m_Dir.Write("huge.json", R"({"format": "printer-settings-tool/1", "model": "Talvenor QR-520",
+        "items": [{"page": "base", "name": "TearOffPosition", "value": 18446744073709551615}]})");
+    m_Dir.Write("overflow.json", R"({"format": "printer-settings-tool/1", "items": [1e999]})");
     const std::string broken = (m_Dir.Path() / "broken.json").string();
     const std::string wrong = (m_Dir.Path() / "wrong.json").string();
+    const std::string huge = (m_Dir.Path() / "huge.json").string();
+    const std::string overflow = (m_Dir.Path() / "overflow.json").string();
     const std::vector<TCase> cases = {
-        {{"set", "Passbook", "PrintQuality=Best"}, 3,
+        {{"set", "Passbook", "PrintQuality=Best"},
+         3,
          "\"Best\" is not a value of PrintQuality (base/1); its rule holds 0=Draft, 1=Letter "
          "quality"},
         {{"set", "Passbook", "TearOffPosition=31"}, 3, "its rule holds -30..30 in steps of 1"},
@@ -215,6 +222,8 @@ TEST_F(ToolVerbsE2E, BadInputIsRefusedWithNothingSent) {
         {{"get", "Passbook", "--colour"}, 3, "unknown option --colour"},
         {{"import", "Passbook", broken}, 3, "malformed JSON"},
         {{"import", "Passbook", wrong}, 3, "the value of item \"PaperType\" must be a 32-bit"},
+        {{"import", "Passbook", huge}, 3, "the value of item \"TearOffPosition\" must be a 32-bit"},
+        {{"import", "Passbook", overflow}, 3, "malformed JSON"},
         {{"frobnicate", "Passbook"}, 1, "unknown command"},
     };
     for (const TCase& c : cases) {
@@ -250,10 +259,20 @@ TEST_F(ToolVerbsE2E, StartUpChecksAndUnreachablePrinters) {
 }
 
 TEST_F(ToolVerbsE2E, ExportedValuesImportedIntoASecondPrinterWritingOnlyTheDifferences) {
-    json exported = Document({"export", "Passbook"});
+    // Written whole to the file named, nothing on standard output; a file that cannot be
+    // written is a failure, and the old file stays.
+    const fs::path file = m_Dir.Path() / "passbook.json";
+    const TProgramResult written = Tool({"export", "Passbook", "--output", file.string()});
+    EXPECT_EQ(written.exitCode, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    const json exported = json::parse(ReadFileBytes(file));
+    EXPECT_EQ(SchemaProblems(exported), "");
     EXPECT_EQ(exported["schemeVersion"], "2.3.0.8");
     EXPECT_EQ(exported["items"].size(), 40u);
-    const fs::path file = m_Dir.Write("passbook.json", exported.dump(2));
+    const TProgramResult lost =
+        Tool({"export", "Passbook", "--output", (m_Dir.Path() / "gone" / "x.json").string()});
+    EXPECT_EQ(lost.exitCode, 2);
+    EXPECT_NE(lost.err.find("cannot write"), std::string::npos) << lost.err;
 
     // A dry run shows the difference and sends nothing.
     json dry = Document({"import", "Second", file.string(), "--dry-run"});
@@ -265,11 +284,14 @@ TEST_F(ToolVerbsE2E, ExportedValuesImportedIntoASecondPrinterWritingOnlyTheDiffe
     ASSERT_EQ(imported["items"].size(), 4u);
     EXPECT_EQ(imported["items"][0]["name"], "PrintQuality");
     EXPECT_EQ(imported["items"][0]["previous"], 1);
+    EXPECT_EQ(imported["items"][0]["previousTitle"], "Letter quality");
+    EXPECT_EQ(imported["items"][0]["valueTitle"], "Draft");
     EXPECT_EQ(imported["items"][0]["outcome"], "confirmed");
     const auto log = Log("qrb");
     ASSERT_EQ(log.size(), 5u + 5u + 1u + 3u);  // dry run, pages read, the write, pages read back
-    EXPECT_EQ(log[10], Bracket("1B 1D 1E 05 04 11 00 1B 1D 1F 1B 1D 1E 05 04 14 FB 1B 1D 1F "
-                               "1B 1D 1E 05 04 2E 12 00 00 1B 1D 1F 1B 1D 1E 05 04 40 05 1B 1D 1F"));
+    EXPECT_EQ(log[10],
+              Bracket("1B 1D 1E 05 04 11 00 1B 1D 1F 1B 1D 1E 05 04 14 FB 1B 1D 1F "
+                      "1B 1D 1E 05 04 2E 12 00 00 1B 1D 1F 1B 1D 1E 05 04 40 05 1B 1D 1F"));
     EXPECT_EQ(Values(Document({"get", "Second"})), Values(Document({"get", "Passbook"})));
 
     // Once equal, nothing is written.
@@ -306,6 +328,10 @@ TEST_F(ToolVerbsE2E, PrinterThatStopsAnsweringMidImportIsLeftOutOfSettingMode) {
     EXPECT_NE(result.err.find("sent, not confirmed: Sensors (no answer), BaudRate (no answer)"),
               std::string::npos)
         << result.err;
+    EXPECT_NE(result.err.find("the writes and the save instruction were sent in one piece, so "
+                              "the printer left setting mode"),
+              std::string::npos)
+        << result.err;
     // The printer took the whole bracket and left setting mode with its save.
     const std::string events = ReadFileBytes(m_Builder.DeviceDir("qrb") / "events.log");
     EXPECT_NE(events.find("save: 4 value(s) committed"), std::string::npos) << events;
@@ -337,19 +363,20 @@ TEST_F(ToolVerbsE2E, PrintersAndEveryDocumentFollowThePublishedSchema) {
     json exported = Document({"export", "Inkjet"});
     exported["items"][0]["value"] = nullptr;
     EXPECT_NE(SchemaProblems(exported), "");
-    Document({"import", "Inkjet", m_Dir.Write("inkjet.json", Document({"export", "Inkjet"}).dump())
-                                      .string()});
+    Document({"import", "Inkjet",
+              m_Dir.Write("inkjet.json", Document({"export", "Inkjet"}).dump()).string()});
 }
 
 TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
     m_Builder.Write();
     Tool({"printers"});  // the cache folder exists from here on
-    const fs::path lockFile = m_Dir.Path() / "temp" / "Talvenor Printer" / "Passbook.lock";
+    // The lock of the printer's device, which every printer on it shares.
+    const fs::path lockFile =
+        m_Dir.Path() / "temp" / "Talvenor Printer" / "locks" / "device qra.lock";
     fs::create_directories(lockFile.parent_path());
     std::unique_ptr<ps::fs::TFileLock> held;
     std::string error;
-    ASSERT_EQ(ps::fs::TFileLock::TryLock(lockFile, held, error),
-              ps::fs::TFileLock::TResult::Taken);
+    ASSERT_EQ(ps::fs::TFileLock::TryLock(lockFile, held, error), ps::fs::TFileLock::TResult::Taken);
 
     const TProgramResult busy = Tool({"get", "Passbook", "PrintQuality", "--wait", "1"});
     EXPECT_EQ(busy.exitCode, 4);
@@ -359,6 +386,11 @@ TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
         << busy.err;
     EXPECT_NE(busy.err.find("still in use after 1 s; nothing was done"), std::string::npos);
     EXPECT_TRUE(Log("qra").empty());
+
+    // Arguments the scheme can judge are refused at once, without waiting for the printer.
+    const TProgramResult bad = Tool({"set", "Passbook", "PrintQuality=Best", "--wait", "1"});
+    EXPECT_EQ(bad.exitCode, 3) << bad.err;
+    EXPECT_EQ(bad.err.find("in use by another"), std::string::npos) << bad.err;
 
     // Without a limit it waits, and goes ahead once the other program is done.
     std::thread release([&] {
@@ -370,6 +402,37 @@ TEST_F(ToolVerbsE2E, SecondProgramWaitsForThePrinterOrGivesUp) {
     EXPECT_EQ(waited.exitCode, 0) << waited.err;
     EXPECT_NE(waited.err.find("waiting..."), std::string::npos) << waited.err;
     EXPECT_EQ(Log("qra").size(), 1u);
+}
+
+TEST_F(ToolVerbsE2E, TwoProgramsOnTwoPrintersOfOneDirectoryKeepBothChanges) {
+    // On the real clock the first program waits for its slow printer's read-back while the
+    // second one sets the other printer and ends.
+    m_Builder.Section("Clock").Set("Virtual", "0");
+    m_Builder.Device("qra").Set("ReplyDelayMs", "1000");
+    const std::map<std::string, std::string> env = {
+        {"PRINTER_SETTINGS_EMULATION", m_Builder.Write().string()}};
+    TProgramResult slow;
+    std::thread first([&] {
+        slow =
+            RunProgram(PRINTER_SETTINGS_TOOL_BIN, {"set", "Passbook", "TearOffPosition=12"}, env);
+    });
+    for (int i = 0; i < 1000 && Log("qra").empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const TProgramResult quick =
+        RunProgram(PRINTER_SETTINGS_TOOL_BIN, {"set", "Second", "TearOffPosition=7"}, env);
+    first.join();
+    EXPECT_EQ(slow.exitCode, 0) << slow.err;
+    EXPECT_EQ(quick.exitCode, 0) << quick.err;
+
+    // Each printer keeps its change; the printers neither program used are not written.
+    EXPECT_NE(ReadFileBytes(m_Builder.DeviceDir("qra") / "state.ini").find("14=12\r\n"),
+              std::string::npos);
+    EXPECT_NE(ReadFileBytes(m_Builder.DeviceDir("qrb") / "state.ini").find("14=7\r\n"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(m_Builder.DeviceDir("qj") / "state.ini"));
+    EXPECT_FALSE(fs::exists(m_Builder.DeviceDir("qrl") / "state.ini"));
+    auto values = Values(Document({"get", "Second", "TearOffPosition"}));
+    EXPECT_EQ(values["base/TearOffPosition"], 7);
 }
 
 }  // namespace

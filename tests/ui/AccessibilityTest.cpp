@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// What a screen reader finds in every window: the window by its caption and every control that
-// takes the keyboard focus by a name, in English and in Simplified Chinese.
+// What a screen reader finds in every window, in English and in Simplified Chinese: the window
+// by its caption, every control that takes the keyboard focus by a name, a control with a
+// caption by that caption, and one without by a text of the running language.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include "support/UiTestSupport.h"
 #include "ui/main/uAbout.h"
 #include "ui/main/uMain2.h"
+#include "ui/main/uWaiting.h"
 #include "ui/setting/FormInvoiceType_SetGroup.h"
 #include "ui/setting/uHeadsn.h"
 #include "ui/setting/uSetGroupItem.h"
@@ -25,8 +27,9 @@ protected:
         TTestScheme scheme;
         scheme.Index(0, "00_ADVANCE", "Advanced").Index(100, "100_SETTINGS", "Basic");
         TTestItem radio{"01_LINE_SPACING", "Spacing", "10", "0=Off,1=On", 1, "Spacing note"};
-        TTestItem list{"02_FORM_LENGTH", "Length", "11",
-                       "0=A,1=B,2=C,3=D,4=E,5=F,6=G,7=H,8=I,9=J,10=K", 1, "Length note"};
+        TTestItem list{
+            "02_FORM_LENGTH", "Length", "11", "0=A,1=B,2=C,3=D,4=E,5=F,6=G,7=H,8=I,9=J,10=K", 1,
+            "Length note"};
         scheme.Page(0, {radio, list});
         scheme.Page(100, TTestScheme::NumberedItems(3, 0x50));
         scheme.Page(128, {radio, list});
@@ -37,18 +40,18 @@ protected:
     static void ExpectNamed(QWidget& window) {
         window.show();
         QApplication::processEvents();
-        const auto missing = ControlsWithoutAName(&window);
-        EXPECT_TRUE(missing.empty()) << window.objectName().toStdString() << ": "
-                                     << ::testing::PrintToString(missing);
+        const auto faults = ScreenReaderFaults(&window);
+        EXPECT_TRUE(faults.empty())
+            << window.objectName().toStdString() << ": " << ::testing::PrintToString(faults);
         window.hide();
     }
 };
 
-TEST_P(AccessibilityTest, EveryWindowAndControlHasAName) {
+TEST_P(AccessibilityTest, EveryWindowAndControlIsReadAsShown) {
     Start();
     ShowMainWindow();
-    const auto missing = ControlsWithoutAName(MainWindow());
-    EXPECT_TRUE(missing.empty()) << ::testing::PrintToString(missing);
+    const auto faults = ScreenReaderFaults(MainWindow());
+    EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
     MainWindow()->hide();
 
     for (int item : {0, 1}) {  // radio mode and list mode
@@ -66,10 +69,15 @@ TEST_P(AccessibilityTest, EveryWindowAndControlHasAName) {
     ExpectNamed(headSn);
     ui::TAboutBox about;
     ExpectNamed(about);
+    ui::TfrmWaiting waiting;
+    waiting.tmrWaitingTimer();  // a dot, so the row shows something
+    ExpectNamed(waiting);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, AccessibilityTest, ::testing::Values(0x0409, 0x0804),
-                         [](const auto& language) { return language.param == 0x0409 ? "en" : "zh_CN"; });
+                         [](const auto& language) {
+                             return language.param == 0x0409 ? "en" : "zh_CN";
+                         });
 
 }  // namespace
 }  // namespace ps::test

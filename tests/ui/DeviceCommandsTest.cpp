@@ -251,6 +251,16 @@ TEST_F(FeedAndFirmwareTest, SingleCorrectionCutsAboveTwoHundred) {
         Restart();
         EXPECT_EQ(Open<TFormFeedPrecision>(kFeed)->m_SubItemValue[0], value) << byte;
     }
+
+    // A printer that keeps answering -3 did not take the value: the track bar shows the -3.
+    Device().Set("Answer.121400", "1B 1D 1E 12 14 00 FD 00");
+    Restart();
+    auto stuck = Open<TFormFeedPrecision>(kFeed);
+    Key(stuck->trckbrAdjust, Qt::Key_End);
+    ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterTimeout, TMessageIcon::Error);
+    TUiFixture::Click(stuck->btnSet);
+    EXPECT_EQ(stuck->trckbrAdjust->value(), -3);
+    EXPECT_EQ(stuck->m_SubItemValue[0], -3);
 }
 
 TEST_F(FeedAndFirmwareTest, FirmwareVersionAndDateOrNothing) {

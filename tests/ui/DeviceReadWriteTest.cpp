@@ -140,13 +140,14 @@ TEST_F(DryingTimeTest, SixBTwentyTwoWritesTheStepAndAMismatchIsNotConfirmed) {
     EXPECT_EQ(Sent()[1], Monitor("1B 1D 1E 11 1D 03 00 1B 1D 1F " + kCommit));
     d.reset();
 
-    // A printer that keeps answering 0 did not take the value.
+    // A printer that keeps answering 0 did not take the value: the track bar shows the 0.
     Device().Set("Answer.1209", "1B 1D 1E 12 09 00 00 1B 1D 1F");
     Restart();
     auto stuck = Open<TInkDry>(kDry);
     Key(stuck->trckbrTime, Qt::Key_End);
     ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterTimeout, TMessageIcon::Error);
     TUiFixture::Click(stuck->btnSet);
+    EXPECT_EQ(stuck->trckbrTime->value(), 0);
     stuck.reset();
 
     // Busy: the read and the write are refused before sending.
@@ -183,6 +184,18 @@ TEST_F(AlignmentTest, SignedStepCutsAtTwoHundred) {
         Restart();
         EXPECT_EQ(Open<THorizontal>(kHorizontal)->m_iPrinterItemValue, value) << byte;
     }
+
+    // A printer that keeps answering 2 did not take the -5 written: not confirmed, and the
+    // track bar shows the 2 it gave back, as after a read.
+    Device().Set("Answer.121600", "1B 1D 1E 12 16 00 02 1B 1D 1F");
+    Restart();
+    auto stuck = Open<THorizontal>(kHorizontal);
+    Key(stuck->trckbrpValue, Qt::Key_Home);
+    ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterTimeout, TMessageIcon::Error);
+    TUiFixture::Click(stuck->btnSet);
+    EXPECT_EQ(LastSent(), Monitor("1B 1D 1E 12 16 00 1B 1D 1F"));
+    EXPECT_EQ(Sent()[1], Monitor("1B 1D 1E 11 31 00 FB 1B 1D 1F " + kCommit));
+    EXPECT_EQ(stuck->trckbrpValue->value(), 2);
 }
 
 TEST_F(AlignmentTest, TwelveStepsInUnitsOfThirtyAndTheTestPage) {

@@ -202,6 +202,19 @@ TEST_F(InkAdjustTest, RefusalsFailedReadsAndUnconfirmedWrites) {
     EXPECT_EQ(Sent()[Sent().size() - 2], Write("01", "0A"));
     shortReply.reset();
 
+    // A printer that keeps answering -3 did not take the 10 written: not confirmed, and the
+    // track bar shows the -3 it gave back, as after a read.
+    Device().Set("Answer.12020101", "1B 1D 1E 12 02 01 01 FD 1B 1D 1F");
+    Restart();
+    auto stuck = Open<TfrmInkSet>(kAdjust);
+    EXPECT_EQ(stuck->trckbrAdjust->value(), 7);
+    Key(stuck->trckbrAdjust, Qt::Key_End);
+    ExpectBox(g_GlobalString.HintTitle, g_GlobalString.SetPrinterTimeout, TMessageIcon::Error);
+    TUiFixture::Click(stuck->btnSet);
+    EXPECT_EQ(Sent(), (std::vector<std::string>{Read("01"), Write("01", "0A"), Read("01")}));
+    EXPECT_EQ(stuck->trckbrAdjust->value(), 7);
+    stuck.reset();
+
     // A mute printer: failed read; with AffirmReadDisable the failures are silent.
     Device().Set("Mute", "1");
     Restart();

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The head and ink box change wizard against the printer emulator: every variant through its
 // steps, the serial number dialog, the execute with its waiting and box, the aborts from the
-// confirmation, from Cancel and from the title bar, and the change mode never left open.
+// confirmation, from Cancel, Esc and the title bar (also of a printer set off-line), and the
+// change mode never left open.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -373,6 +374,78 @@ TEST_F(InkChangeTest, CancelAndTheTitleBarAbortEveryVariantStartedOrNot) {
     }
 }
 
+TEST_F(InkChangeTest, EveryWayOutOfAStartedChangeAbortsItOnAPrinterSetOffline) {
+    AllVariants();
+    // The printer as the spooler shows it once the user has set it to work off-line: the port
+    // monitor still reaches it, unless it has no monitor or the user may not administer it.
+    OtherPrinter("Offline", "USB001", "ink").Set("WorkOffline", "1");
+    OtherPrinter("Offline without monitor", "USB001", "ink")
+        .Set("WorkOffline", "1")
+        .Set("Monitor", "0");
+    OtherPrinter("Offline for a user", "USB001", "ink")
+        .Set("WorkOffline", "1")
+        .Set("FullAccess", "0");
+    ASSERT_EQ(StartUp({kInkPrinter, "99"}), kExitDone);
+    // A change started while the printer was on-line, one step on.
+    const auto started = [this](int item) {
+        g_PrinterName = kInkPrinter;
+        auto d = Open(item);
+        if (item == kHeadA)
+            Start(*d, "QJ76000007");
+        else
+            Start(*d);
+        Click(d->btnNext);
+        EXPECT_TRUE(InChangeMode());
+        Sent();
+        return d;
+    };
+    enum TWayOut { kCancelButton, kEscape, kTitleBar };
+    for (int item : {kBoxC, kHeadA}) {
+        for (TWayOut way : {kCancelButton, kEscape, kTitleBar}) {
+            SCOPED_TRACE(std::to_string(item) + " way out " + std::to_string(way));
+            auto d = started(item);
+            g_PrinterName = "Offline";
+            ExpectBox(g_GlobalString.PrinterNotFound, TMessageIcon::Error);
+            if (way == kCancelButton)
+                Click(d->btnCancel);
+            else if (way == kEscape)
+                QTest::keyClick(d.get(), Qt::Key_Escape);
+            else
+                d->close();
+            m_Boxes.VerifyAllShown();
+            EXPECT_FALSE(d->isVisible());
+            EXPECT_EQ(Sent(), TSent{item == kHeadA ? kHeadAbort : kBoxAbort});
+            EXPECT_FALSE(InChangeMode());
+        }
+    }
+
+    // The abort went and was not taken: its warning, then the printer's box.
+    auto refused = started(kBoxC);
+    g_PrinterName = "Offline without monitor";
+    ExpectBox(g_GlobalString.SetPrinterFail, TMessageIcon::Warning);
+    ExpectBox(g_GlobalString.PrinterNotFound, TMessageIcon::Error);
+    Click(refused->btnCancel);
+    EXPECT_FALSE(refused->isVisible());
+    EXPECT_TRUE(InChangeMode());
+    g_PrinterName = kInkPrinter;
+    Click(Open(kBoxC)->btnCancel);  // on-line again: Cancel takes it out
+    EXPECT_FALSE(InChangeMode());
+    // Without full access the channel cannot carry it: nothing is tried, the printer's box.
+    auto locked = started(kBoxC);
+    g_PrinterName = "Offline for a user";
+    ExpectBox(g_GlobalString.PrinterNotFound, TMessageIcon::Error);
+    Click(locked->btnCancel);
+    EXPECT_FALSE(locked->isVisible());
+    EXPECT_TRUE(InChangeMode());
+    // Not started: the printer is in no change mode of this dialog's, so nothing is sent.
+    g_PrinterName = "Offline";
+    auto fresh = Open(kBoxC);
+    ExpectBox(g_GlobalString.PrinterNotFound, TMessageIcon::Error);
+    Click(fresh->btnCancel);
+    EXPECT_FALSE(fresh->isVisible());
+    EXPECT_TRUE(Sent().empty());
+}
+
 TEST_F(InkChangeTest, RefusalsAndFailuresNeverLeaveTheChangeModeOpen) {
     AllVariants();
     OtherPrinter("NoMonitor", "USB001", "ink").Set("Monitor", "0");
@@ -484,7 +557,8 @@ namespace ps::test {
 namespace {
 
 // What a screen reader finds on the ink pages: every control that takes the focus has a name,
-// on the picture page, the nozzle check page, the start page and a step of the change.
+// the one its caption shows, on the picture page, the nozzle check page, the start page and a
+// step of the change.
 class InkPagesAccessibility : public TInkFixture,
                               public ::testing::WithParamInterface<std::uint16_t> {};
 
@@ -494,13 +568,13 @@ TEST_P(InkPagesAccessibility, EveryControlOfThePicturePagesHasAName) {
     Install(GetParam());
     for (int item : {0, 1, 2}) {
         auto d = Open(item);
-        EXPECT_EQ(ControlsWithoutAName(d.get()), std::vector<std::string>()) << item;
+        EXPECT_EQ(ScreenReaderFaults(d.get()), std::vector<std::string>()) << item;
     }
     auto box = Open(2);
     Click(box->btnNext);
     Click(box->btnNext);
     EXPECT_EQ(box->m_count, 2);
-    EXPECT_EQ(ControlsWithoutAName(box.get()), std::vector<std::string>());
+    EXPECT_EQ(ScreenReaderFaults(box.get()), std::vector<std::string>());
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, InkPagesAccessibility, ::testing::Values(0x0409, 0x0804),

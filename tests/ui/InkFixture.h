@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/StartUp.h"
+#include "base/IniFile.h"
 #include "base/Lib_String.h"
 #include "base/TextCodec.h"
 #include "localisation/Scheme.h"
@@ -63,13 +64,24 @@ protected:
             .Set("Device", device);
     }
 
+    /// A string printer data value as the emulation keeps it: type 1 and the UTF-16 bytes.
+    static std::string StringData(const std::u16string& text) {
+        const std::string bytes = Utf16ToBytesLE(text);
+        return "1 " +
+               BytesToHexText(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+
     /// The "TimeData" record the printer starts with.
     void SeedTimeData(const std::u16string& text) {
-        const std::string bytes = Utf16ToBytesLE(text);
         m_Builder.Section("Printer:" + std::string(kInkPrinter))
-            .Set("Data.TimeData",
-                 "1 " + BytesToHexText(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                       bytes.size()));
+            .Set("Data.TimeData", StringData(text));
+    }
+
+    /// The "TimeData" the program stored for `printer` (empty when it stored none), as the
+    /// spooler's state keeps it.
+    std::string StoredTimeData(const std::string& printer) const {
+        return TIniFile::FromText(SpoolerState())
+            .ReadString("Printer:" + printer, "Data.TimeData", "");
     }
 
     /// Starts on the maintenance page and opens item `index` as the main window does.

@@ -8,8 +8,10 @@
 #include <QScrollArea>
 #include <QTest>
 #include <filesystem>
+#include <optional>
 
 #include "InkFixture.h"
+#include "maintenance/InkMaintenance.h"
 #include "maintenance/NozzlePatterns.h"
 #include "transport/UtilDataSend.h"
 
@@ -116,12 +118,54 @@ TEST_F(InkMaintenanceTest, HeadCleaningCountsInTheRecordAndWaitsWhileThePrinterC
     ExpectBox(g_GlobalString.CleanFinish, TMessageIcon::Information);
     Click(Open(kClean)->btnInkset);
     EXPECT_EQ(TimeData(), u"2017/08/09 10:10:33 2");
-    // A record too long for its 100-byte buffer reads as nothing: counter 0.
-    ASSERT_TRUE(SetTimeData(kInkPrinter, std::u16string(60, u'9'), 120));
-    ExpectBox(g_GlobalString.CleanFinish, TMessageIcon::Information);
-    Click(Open(kClean)->btnInkset);
-    EXPECT_EQ(TimeData(), u" 1");
-    EXPECT_EQ(Sent(), std::vector<std::string>(4, kHeadCleaning));
+    EXPECT_EQ(Sent(), std::vector<std::string>(3, kHeadCleaning));
+}
+
+TEST_F(InkMaintenanceTest, BothCleaningsRunWhateverTheRecordAndKeepOneThatCouldNotBeRead) {
+    AllItems();
+    const std::u16string kept = u"2017/08/09 10:10:33 3";
+    const std::u16string tooLong(60, u'9');  // 120 bytes: more than the 100-byte buffer
+    // Each way the read of the record can end, once for each cleaning, on a printer of its
+    // own (all on the same device).
+    const struct {
+        const char* read;
+        std::optional<std::u16string> record;  // what the printer starts with
+        bool bReadFails;
+        // Empty: nothing may be stored. A deep cleaning puts the time of the press first.
+        std::u16string afterCleaning, afterDeepCleaning;
+    } cases[] = {
+        {"present", kept, false, u"2017/08/09 10:10:33 4", u" 5"},
+        {"missing", std::nullopt, false, u" 1", u" 2"},
+        {"too long", tooLong, false, {}, {}},
+        {"failed", kept, true, {}, {}},
+    };
+    for (const auto& c : cases) {
+        for (const char* cleaning : {" clean", " deep"}) {
+            auto& printer = OtherPrinter(c.read + std::string(cleaning), "USB001", "ink");
+            if (c.record) printer.Set("Data.TimeData", StringData(*c.record));
+            if (c.bReadFails) printer.Set("DataReadFails", "1");
+        }
+    }
+    ASSERT_EQ(StartUp({kInkPrinter, "99"}), kExitDone);
+    for (const auto& c : cases) {
+        for (const bool deep : {false, true}) {
+            const std::string name = std::string(c.read) + (deep ? " deep" : " clean");
+            SCOPED_TRACE(name);
+            g_PrinterName = name;
+            auto d = Open(deep ? kDeep : kClean);
+            if (deep) ExpectConfirmation(g_GlobalString.DeepClean, true);
+            ExpectBox(deep ? g_GlobalString.DeepCleanFinish : g_GlobalString.CleanFinish,
+                      TMessageIcon::Information);
+            const std::string now = TimeDataDateNow();
+            Click(d->btnInkset);
+            m_Boxes.VerifyAllShown();
+            EXPECT_FALSE(d->isVisible());
+            EXPECT_EQ(Sent(), std::vector<std::string>{deep ? kDeepCleaning : kHeadCleaning});
+            std::u16string after = deep ? c.afterDeepCleaning : c.afterCleaning;
+            if (deep && !after.empty()) after = std::u16string(now.begin(), now.end()) + after;
+            EXPECT_EQ(StoredTimeData(name), after.empty() ? "" : StringData(after));
+        }
+    }
 }
 
 TEST_F(InkMaintenanceTest, DeepCleaningAsksFirstAndRecordsTheDate) {

@@ -44,27 +44,6 @@ std::string WriteLine(const std::string& code, const std::string& bytes) {
     return "monitor " + kEnter + " 1B 1D 1E 05 04 " + code + " " + bytes + " 1B 1D 1F " + kSave;
 }
 
-// Runs `action` once on the first visible, modal dialog of type T while no exchange pumps
-// events; for dialogs that the code under test runs with exec().
-template <typename T>
-void WhenShown(std::function<void(T*)> action) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        const ui::TQtUserInterface* qt = ui::TQtUserInterface::Installed();
-        if (qt && (qt->Pumping() || qt->WaitingWindow())) return;
-        for (QWidget* widget : QApplication::allWidgets()) {
-            auto* dialog = qobject_cast<T*>(widget);
-            if (!dialog || !dialog->isVisible()) continue;
-            timer->stop();
-            timer->deleteLater();
-            action(dialog);
-            return;
-        }
-    });
-    timer->start();
-}
-
 class SetItemTest : public TUiFixture {
 protected:
     static TTestItem Item(const std::string& title, const std::string& code,
@@ -224,6 +203,7 @@ TEST_F(SetItemTest, PrinterValueOutsideTheRuleSelectsNothing) {
     tall.show();
     EXPECT_EQ(tall.height(), 330);
     EXPECT_EQ(tall.lst2->currentRow(), 3);
+    EXPECT_FALSE(tall.btnSet->isEnabled());  // marking the printer's value is not a choice
 }
 
 TEST_F(SetItemTest, FailureRowsOfTheWrite) {
@@ -271,8 +251,34 @@ TEST_F(SetItemTest, FailureRowsOfReadingAndCancel) {
 }
 
 TEST_F(SetItemTest, FailureRowsWithoutPortMonitorOrPrinter) {
-    Printer(Scheme({Item("Spacing", "10", kRule, 1, 1)}), "10=1").Set("Monitor", "0");
+    Printer(Scheme({Item("Spacing", "10", kRule, 1, 1), Item("List", "11", "0=A,1=B,2=C,3=D,4=E")}),
+            "10=1")
+        .Set("Monitor", "0");
     EXPECT_EQ(StartUp({kPrinter, "0"}), kExitDone);
+
+    // A failed write is tried again from the row still selected: a click or Enter on it.
+    g_CurrentItem = 1;
+    auto list = std::make_unique<TfrmSetItem>();
+    m_Boxes.Expect(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,
+                   TMessageIcon::Warning);
+    list->show();
+    ClickRow(list->lst2, 3);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        m_Boxes.Expect(g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
+                       TMessageIcon::Error);
+        Click(list->btnSet);
+        EXPECT_FALSE(list->btnSet->isEnabled());
+        EXPECT_EQ(list->lst2->currentRow(), 3);
+        if (attempt == 0) {
+            ClickRow(list->lst2, 3);
+        } else {
+            QTest::keyClick(list->lst2, Qt::Key_Return);
+        }
+        EXPECT_TRUE(list->btnSet->isEnabled()) << attempt;
+        EXPECT_EQ(list->m_iValueIndex, 3);
+    }
+    list.reset();
+
     g_CurrentItem = 0;
     TfrmSetItem d;
     m_Boxes.Expect(g_GlobalString.ErrorTitle, g_GlobalString.PrinterStatusError,

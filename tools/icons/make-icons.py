@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 # Draws the item and page icons of Printer Settings into resources/icons/ as 46 x 38 SVG
-# files in one style: a light tile, a dark blue pictogram, one orange accent. Run it after
-# changing a pictogram; the SVG files are committed.
+# files in one style: a light tile, a dark blue pictogram, one orange accent, and the
+# program's square desktop icon into resources/desktop/. Run it after changing a pictogram;
+# the SVG files are committed.
 import os
 import sys
 
@@ -191,6 +192,23 @@ def main():
         with open(os.path.join(out, name + ".svg"), "w", encoding="utf-8") as f:
             f.write(svg)
     print(f"{len(ICONS)} icons written to {os.path.normpath(out)}")
+    write_app_icon(os.path.join(os.path.dirname(__file__), "..", "..", "resources", "desktop"))
+
+
+def write_app_icon(out):
+    """The program's icon for the desktop: the PROGRAM pictogram on a square tile."""
+    top, bottom, edge = TILE_TOP, TILE_BOTTOM, TILE_EDGE
+    svg = ('<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48" viewBox="0 0 48 48">'
+           '<title>Printer Settings</title>'
+           f'<defs><linearGradient id="g" x1="0" y1="0" x2="0" y2="1">'
+           f'<stop offset="0" stop-color="{top}"/><stop offset="1" stop-color="{bottom}"/>'
+           f'</linearGradient></defs>'
+           f'<rect x="1" y="1" width="46" height="46" rx="7" fill="url(#g)" stroke="{edge}" '
+           f'stroke-width="1.5"/>'
+           f'<g transform="translate(1 5)">{ICONS["PROGRAM"][1]}</g></svg>\n')
+    os.makedirs(out, exist_ok=True)
+    with open(os.path.join(out, "printer-settings.svg"), "w", encoding="utf-8") as f:
+        f.write(svg)
 
 
 if __name__ == "__main__":

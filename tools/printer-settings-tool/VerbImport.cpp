@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "ImportDocument.h"
 #include "ItemRecords.h"
 #include "VerbSession.h"
 #include "VerbWrite.h"
@@ -15,24 +16,6 @@
 
 namespace ps::tool {
 namespace {
-
-// One item of the document.
-struct TSourceItem {
-    std::string page;  // page name as the document gives it
-    std::string name;
-    std::string code;
-    std::optional<std::int32_t> value;
-};
-
-struct TSourceDocument {
-    std::string printer;
-    std::string model;
-    std::vector<TSourceItem> items;
-};
-
-EVerbFailure BadDocument(const std::string& file, const std::string& why) {
-    return EVerbFailure(kVerbBadInput, file + ": " + why + "; nothing was sent");
-}
 
 std::string ReadDocumentText(const std::string& file) {
     if (file == "-") {
@@ -44,47 +27,6 @@ std::string ReadDocumentText(const std::string& file) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-// The document's members this verb uses, each of the type the format gives it.
-TSourceDocument ParseDocument(const std::string& file) {
-    nlohmann::json doc;
-    try {
-        doc = nlohmann::json::parse(ReadDocumentText(file));
-    } catch (const nlohmann::json::parse_error& e) {
-        throw BadDocument(file, std::string("malformed JSON (") + e.what() + ")");
-    }
-    if (!doc.is_object() || doc.value("format", nlohmann::json()) != kDocumentFormat)
-        throw BadDocument(file, std::string("not a document of this tool (\"format\": \"") +
-                                    kDocumentFormat + "\" missing)");
-    const auto text = [&](const nlohmann::json& object, const char* key, bool required) {
-        auto it = object.find(key);
-        if (it == object.end() && !required) return std::string();
-        if (it == object.end() || !it->is_string())
-            throw BadDocument(file, std::string("\"") + key + "\" must be a text");
-        return it->get<std::string>();
-    };
-    TSourceDocument source;
-    source.model = text(doc, "model", true);
-    source.printer = text(doc, "printer", false);
-    const auto items = doc.find("items");
-    if (items == doc.end() || !items->is_array())
-        throw BadDocument(file, "\"items\" must be a list");
-    for (const nlohmann::json& item : *items) {
-        if (!item.is_object()) throw BadDocument(file, "every item must be an object");
-        TSourceItem entry{text(item, "page", true), text(item, "name", true),
-                          text(item, "code", false), std::nullopt};
-        const auto value = item.find("value");
-        if (value == item.end() ||
-            !(value->is_null() || value->is_number_integer()) ||
-            (value->is_number_integer() &&
-             (value->get<std::int64_t>() < INT32_MIN || value->get<std::int64_t>() > INT32_MAX)))
-            throw BadDocument(file, "the value of item \"" + entry.name +
-                                        "\" must be a 32-bit integer or null");
-        if (value->is_number_integer()) entry.value = value->get<std::int32_t>();
-        source.items.push_back(entry);
-    }
-    return source;
 }
 
 // The printer's setting item for a document item: same page and Name (letter case ignored),
@@ -112,7 +54,7 @@ int RunImportVerb(std::vector<std::string> args, TVerbIo& io) {
     if (args.size() != 2) throw EVerbFailure(kVerbBadInput, "import needs a printer and a file");
     const std::string printer = args[0];
     // The document is checked whole before the printer is touched.
-    const TSourceDocument source = ParseDocument(args[1]);
+    const TSourceDocument source = ParseImportDocument(ReadDocumentText(args[1]), args[1]);
     TPrinterSession session(printer, options, io);
     TSchemeOptions2& scheme = session.Scheme();
     const std::string model = scheme.m_Sections.PrinterName;
@@ -167,8 +109,7 @@ int RunImportVerb(std::vector<std::string> args, TVerbIo& io) {
     json unchanged = json::array();
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         if (readings[i].status == TReadStatus::NoAnswer)
-            throw EVerbFailure(kVerbUnreachable,
-                               "\"" + printer + "\" did not answer; nothing was written");
+            throw EVerbFailure(kVerbUnreachable, NoAnswerText(printer) + "; nothing was written");
         TSettingItem target;
         scheme.GetItem(wanted[i].ref.iPage, wanted[i].ref.iIndex, target);
         const bool read = readings[i].status == TReadStatus::Read;

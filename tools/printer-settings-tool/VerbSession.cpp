@@ -2,11 +2,13 @@
 // Options, the printer session and the progress line of the printer verbs.
 #include "VerbSession.h"
 
+#include <filesystem>
 #include <ostream>
 
 #include "ToolCommon.h"
 #include "app/PrinterSession.h"
 #include "localisation/Scheme.h"
+#include "platform/ExchangeFailure.h"
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
 #include "printer/Globals.h"
@@ -20,10 +22,20 @@ namespace {
 constexpr std::uint32_t kMaxWaitSeconds = 24 * 60 * 60;
 constexpr std::uint64_t kProgressAfterMs = 1000;
 
+// Set while the arguments are checked against a scheme that is loaded again later: its
+// messages are said once, by the second load.
+bool g_bQuiet = false;
+
 // Message boxes go to standard error as the console hook writes them; the waiting window has
 // nothing to show on a command line (the progress line stands for it).
 class TVerbUserInterface : public TConsoleUserInterface {
 public:
+    TMessageResult ShowMessage(TOwnerWindow owner, const std::string& caption,
+                               const std::string& text, TMessageIcon icon,
+                               TMessageButtons buttons) override {
+        if (g_bQuiet) return FirstButton(buttons);
+        return TConsoleUserInterface::ShowMessage(owner, caption, text, icon, buttons);
+    }
     void ShowWaiting(const std::string&, const std::string&) override {}
 };
 
@@ -82,27 +94,34 @@ void RejectUnknownOptions(const std::vector<std::string>& args) {
 }
 
 TPrinterSession::TPrinterSession(const std::string& printerName, const TPrinterOptions& options,
-                                 TVerbIo& io)
+                                 TVerbIo& io, const TLocalCheck& check)
     : m_strPrinter(printerName) {
     try {
-        Open(options, io);
+        Open(options, io, check);
     } catch (...) {
         Close();  // a refused start leaves no state behind either
         throw;
     }
 }
 
-void TPrinterSession::Open(const TPrinterOptions& options, TVerbIo& io) {
+void TPrinterSession::Open(const TPrinterOptions& options, TVerbIo& io, const TLocalCheck& check) {
     const std::string& printerName = m_strPrinter;
     InstallUserInterface(std::make_unique<TVerbUserInterface>());
     ApplySystemLanguage(options.langId);
     // The empty name would open the print server, which is no printer.
-    if (printerName.empty() || !Platform().Spooler().Open(printerName, TPrinterAccess::Default))
+    if (printerName.empty()) throw EVerbFailure(kVerbBadInput, "a printer name is needed");
+    if (!Platform().Spooler().Open(printerName, TPrinterAccess::Default)) {
+        // A spooler that cannot be asked is no unknown printer: the server is down, say.
+        if (GetThreadLastError() != kErrorInvalidPrinterName)
+            throw EVerbFailure(kVerbUnreachable, "cannot open " + Quoted(printerName) + ": " +
+                                                     ThreadLastErrorText() + "; nothing was sent");
         throw EVerbFailure(kVerbBadInput, "unknown printer " + Quoted(printerName) +
                                               " (printer-settings-tool printers lists them)");
+    }
 
     ResetGlobals();
     SetUpPrinterPaths(printerName);
+    if (check) CheckLocally(check);
     std::optional<std::uint32_t> limitMs;
     if (options.waitSeconds) limitMs = *options.waitSeconds * 1000;
     m_pLock = std::make_unique<TExchangeLock>(limitMs, [&] {
@@ -111,10 +130,13 @@ void TPrinterSession::Open(const TPrinterOptions& options, TVerbIo& io) {
         if (options.waitSeconds) io.err << " up to " << *options.waitSeconds << " s";
         io.err << "...\n" << std::flush;
     });
-    if (!m_pLock->Held())
+    if (!m_pLock->Held()) {
+        if (GetThreadLastError() != kErrorBusy)
+            throw EVerbFailure(kVerbStartRefused, ThreadLastErrorText() + "; nothing was done");
         throw EVerbFailure(kVerbBusy, Quoted(printerName) + " is still in use after " +
                                           std::to_string(*options.waitSeconds) +
                                           " s; nothing was done");
+    }
 
     switch (LoadPrinterScheme()) {
         case TPrinterCheck::Ready:
@@ -124,14 +146,37 @@ void TPrinterSession::Open(const TPrinterOptions& options, TVerbIo& io) {
                                                       " has a menu version this program does "
                                                       "not know");
         default:
-            throw EVerbFailure(kVerbStartRefused,
-                               "no item menu for " + Quoted(printerName) +
-                                   " (the printer did not give its menu)");
+            throw EVerbFailure(kVerbStartRefused, "no item menu for " + Quoted(printerName) +
+                                                      " (the printer did not give its menu)");
     }
     if (CheckPrinterIdle() != TPrinterCheck::Ready)
-        throw EVerbFailure(kVerbStartRefused,
-                           "jobs wait in the queue of " + Quoted(printerName) +
-                               "; delete them and try again");
+        throw EVerbFailure(kVerbStartRefused, "jobs wait in the queue of " + Quoted(printerName) +
+                                                  "; delete them and try again");
+}
+
+void TPrinterSession::CheckLocally(const TLocalCheck& check) {
+    // Only a scheme and menu at hand here: a menu the printer has yet to give is downloaded
+    // under the lock, and the arguments are checked after it.
+    std::string schemeFile;
+    if (!FindDriverSchemeFile(m_strPrinter, schemeFile)) return;
+    TSchemeOptions2 scheme;
+    std::string menuFile;
+    g_bQuiet = true;
+    try {
+        scheme.LoadFromFile(schemeFile);
+        const std::int32_t menuVersion = scheme.m_Sections.MenuVersion;
+        if (menuVersion == 0) menuFile = schemeFile;
+        if (menuVersion == 1) menuFile = g_PrinterCacheBase + ".DAT";
+        std::error_code ec;
+        if (!menuFile.empty() && std::filesystem::is_regular_file(menuFile, ec))
+            scheme.LoadPrinterMenu(menuFile);
+        else
+            menuFile.clear();
+    } catch (const std::exception&) {
+        menuFile.clear();  // the load under the lock says what is wrong with the scheme
+    }
+    g_bQuiet = false;
+    if (!menuFile.empty()) check(scheme, TIniFile::FromFile(menuFile));
 }
 
 TPrinterSession::~TPrinterSession() {
@@ -157,10 +202,21 @@ const TIniFile& TPrinterSession::Menu() {
 TReadRoute TPrinterSession::RequireReachable() {
     std::string port;
     bool online = false;
-    if (!GetPrinterPortInfo(m_strPrinter, port, online) || !online || port.empty())
-        throw EVerbFailure(kVerbUnreachable, Quoted(m_strPrinter) +
-                                                 " is off-line or has no port; nothing was sent");
+    if (!GetPrinterPortInfo(m_strPrinter, port, online))
+        throw EVerbFailure(kVerbUnreachable, "cannot ask for the port of " + Quoted(m_strPrinter) +
+                                                 ": " + ThreadLastErrorText() +
+                                                 "; nothing was sent");
+    if (!online || port.empty())
+        throw EVerbFailure(kVerbUnreachable,
+                           Quoted(m_strPrinter) + " is off-line or has no port; nothing was sent");
+    ClearExchangeFailure();  // what goes wrong from here is said with its reason
     return ChooseReadRoute(m_strPrinter);
+}
+
+void TPrinterSession::RequireAdministration() {
+    if (!Platform().Spooler().Open(m_strPrinter, TPrinterAccess::Full))
+        throw EVerbFailure(kVerbUnreachable, "cannot write to " + Quoted(m_strPrinter) + ": " +
+                                                 ThreadLastErrorText() + "; nothing was sent");
 }
 
 json TPrinterSession::Header(const std::string& verb) const {
@@ -172,6 +228,12 @@ json TPrinterSession::Header(const std::string& verb) const {
                 {"schemeVersion", sections.DriverVersion},
                 {"menuVersion", sections.MenuVersion},
                 {"language", std::string(LanguageSuffix(g_GlobalString.Language))}};
+}
+
+std::string NoAnswerText(const std::string& printer) {
+    const std::string reason = TakeExchangeFailure();
+    if (reason.empty()) return Quoted(printer) + " did not answer";
+    return Quoted(printer) + " could not be read: " + reason;
 }
 
 TProgressLine::TProgressLine(TVerbIo& io, std::string label)

@@ -12,16 +12,16 @@
 namespace ps::tool {
 namespace {
 
-// "Name=Value" for item `ref`: the value its rule allows, or a bad-input failure that lists
-// what the rule holds.
-TBatchValue ParseAssignment(TPrinterSession& session, const std::string& text) {
+// "Name=Value": the item and the value its rule allows, or a bad-input failure that lists what
+// the rule holds.
+TBatchValue ParseAssignment(const TSchemeOptions2& scheme, const TIniFile& menu,
+                            const std::string& text) {
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos || eq == 0)
         throw EVerbFailure(kVerbBadInput, "\"" + text + "\" is not NAME=VALUE");
-    TSchemeOptions2& scheme = session.Scheme();
     const TItemRef ref = ResolveItem(scheme, text.substr(0, eq));
     const std::string valueText = text.substr(eq + 1);
-    const auto value = RuleValueFromText(scheme, ref, &session.Menu(), valueText);
+    const auto value = RuleValueFromText(scheme, ref, &menu, valueText);
     if (!value) {
         TSettingItem item;
         scheme.GetItem(ref.iPage, ref.iIndex, item);
@@ -32,6 +32,21 @@ TBatchValue ParseAssignment(TPrinterSession& session, const std::string& text) {
     return {ref, *value};
 }
 
+// Every assignment of the call, each item once.
+std::vector<TBatchValue> ParseAssignments(const TSchemeOptions2& scheme, const TIniFile& menu,
+                                          const std::vector<std::string>& args) {
+    std::vector<TBatchValue> values;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const TBatchValue value = ParseAssignment(scheme, menu, args[i]);
+        for (const TBatchValue& earlier : values)
+            if (earlier.ref == value.ref)
+                throw EVerbFailure(kVerbBadInput,
+                                   ItemPlace(value.ref) + " is given twice; set it once");
+        values.push_back(value);
+    }
+    return values;
+}
+
 }  // namespace
 
 int RunSetVerb(std::vector<std::string> args, TVerbIo& io) {
@@ -40,17 +55,12 @@ int RunSetVerb(std::vector<std::string> args, TVerbIo& io) {
     RejectUnknownOptions(args);
     if (args.size() < 2) throw EVerbFailure(kVerbBadInput, "set needs a printer and NAME=VALUE");
     const std::string printer = args[0];
-    TPrinterSession session(printer, options, io);
-
-    std::vector<TBatchValue> values;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const TBatchValue value = ParseAssignment(session, args[i]);
-        for (const TBatchValue& earlier : values)
-            if (earlier.ref == value.ref)
-                throw EVerbFailure(kVerbBadInput,
-                                   ItemPlace(value.ref) + " is given twice; set it once");
-        values.push_back(value);
-    }
+    TPrinterSession session(printer, options, io,
+                            [&](const TSchemeOptions2& scheme, const TIniFile& menu) {
+                                ParseAssignments(scheme, menu, args);
+                            });
+    const std::vector<TBatchValue> values =
+        ParseAssignments(session.Scheme(), session.Menu(), args);
     return WriteAndReport(session, session.Header("set"), values, {}, dryRun, options.bJson, io);
 }
 

@@ -6,6 +6,7 @@
 
 #include "ItemRecords.h"
 #include "base/Lib_String.h"
+#include "platform/ExchangeFailure.h"
 #include "scheme/Scheme3.h"
 
 namespace ps::tool {
@@ -31,6 +32,15 @@ std::string ValueAndTitle(const TSchemeOptions2& scheme, const TItemRef& ref,
     return std::to_string(*value) + " (" + ValueText(scheme, ref, *value) + ")";
 }
 
+// The rule title of a value; null without a value or when the rule lacks it.
+json RuleTitle(const TSchemeOptions2& scheme, const TItemRef& ref,
+               std::optional<std::int32_t> value) {
+    TSettingItem item;
+    scheme.GetItem(ref.iPage, ref.iIndex, item);
+    if (!value || !ValueInRule(item, *value)) return nullptr;
+    return ValueText(scheme, ref, *value);
+}
+
 std::string NameOf(const TSchemeOptions2& scheme, const TItemRef& ref) {
     TSettingItem item;
     scheme.GetItem(ref.iPage, ref.iIndex, item);
@@ -51,6 +61,18 @@ std::string Names(const TSchemeOptions2& scheme, const std::vector<TBatchItemRes
     return names;
 }
 
+// Whether the printer took the save instruction, and so left setting mode.
+std::string SendText(const TBatchSend& send) {
+    if (send.bBracketSent)
+        return "the writes and the save instruction were sent in one piece, so the printer left "
+               "setting mode";
+    if (send.bSaveSentAlone)
+        return "the writes did not get out whole; the save instruction was sent alone after "
+               "them, so the printer left setting mode";
+    return "neither the writes nor the save instruction alone got out; the printer may still be "
+           "in setting mode: switch it off and on";
+}
+
 }  // namespace
 
 std::string RuleSummary(const TSettingItem& item) {
@@ -62,8 +84,8 @@ std::string RuleSummary(const TSettingItem& item) {
     std::string text = item.nParameterByte == 3 ? "flags " : "";
     for (std::size_t i = 0; i < rule.Count() && i < kSummaryEntries; ++i) {
         if (i > 0) text += ", ";
-        const std::int32_t shown = item.nParameterByte == 3 ? static_cast<std::int32_t>(i) + 1
-                                                            : rule.Value(i);
+        const std::int32_t shown =
+            item.nParameterByte == 3 ? static_cast<std::int32_t>(i) + 1 : rule.Value(i);
         text += std::to_string(shown) + "=" + rule.Title(i);
     }
     if (rule.Count() > kSummaryEntries) text += ", ...";
@@ -71,7 +93,8 @@ std::string RuleSummary(const TSettingItem& item) {
     return text;
 }
 
-int WriteAndReport(TPrinterSession& session, const json& header, const std::vector<TBatchValue>& values,
+int WriteAndReport(TPrinterSession& session, const json& header,
+                   const std::vector<TBatchValue>& values,
                    const std::vector<std::optional<std::int32_t>>& previous, bool dryRun,
                    bool asJson, TVerbIo& io) {
     TSchemeOptions2& scheme = session.Scheme();
@@ -79,10 +102,12 @@ int WriteAndReport(TPrinterSession& session, const json& header, const std::vect
     const TBytes bytes = SpacedHexToBytes(BatchWriteCommandOf(scheme, values));
     const std::string command = BytesToSpacedHex(bytes);
     std::vector<TBatchItemResult> results;
+    TBatchSend send;
     if (!dryRun && !values.empty()) {
         const TReadRoute route = session.RequireReachable();
+        session.RequireAdministration();
         TProgressLine progress(io, "confirming");
-        results = WriteValuesAndConfirm(scheme, values, route, progress.Callback());
+        results = WriteValuesAndConfirm(scheme, values, route, progress.Callback(), &send);
     }
 
     document["dryRun"] = dryRun;
@@ -90,14 +115,15 @@ int WriteAndReport(TPrinterSession& session, const json& header, const std::vect
     document["items"] = json::array();
     std::vector<std::vector<std::string>> rows;
     const bool withPrevious = !previous.empty();
-    rows.push_back(withPrevious
-                       ? std::vector<std::string>{"ITEM", "NAME", "FROM", "TO", "OUTCOME"}
-                       : std::vector<std::string>{"ITEM", "NAME", "VALUE", "OUTCOME"});
+    rows.push_back(withPrevious ? std::vector<std::string>{"ITEM", "NAME", "FROM", "TO", "OUTCOME"}
+                                : std::vector<std::string>{"ITEM", "NAME", "VALUE", "OUTCOME"});
     for (std::size_t i = 0; i < values.size(); ++i) {
         const TBatchValue& value = values[i];
         json record = ItemRecord(scheme, value.ref, value.value);
-        if (withPrevious)
+        if (withPrevious) {
             record["previous"] = previous[i] ? json(*previous[i]) : json(nullptr);
+            record["previousTitle"] = RuleTitle(scheme, value.ref, previous[i]);
+        }
         const char* outcome = dryRun ? "dry-run" : OutcomeWord(results[i].outcome);
         record["outcome"] = outcome;
         record["readBack"] =
@@ -126,8 +152,9 @@ int WriteAndReport(TPrinterSession& session, const json& header, const std::vect
     const std::string confirmed = Names(scheme, results, TWriteOutcome::Confirmed);
     const std::string unconfirmed = Names(scheme, results, TWriteOutcome::NotConfirmed);
     const std::string unsent = Names(scheme, results, TWriteOutcome::SendFailed);
-    io.err << "printer-settings-tool: not every value was confirmed; the printer was left out "
-              "of setting mode\n";
+    const std::string reason = TakeExchangeFailure();
+    io.err << "printer-settings-tool: not every value was confirmed; " << SendText(send) << "\n";
+    if (!reason.empty()) io.err << "  why: " << reason << "\n";
     if (!confirmed.empty()) io.err << "  written and confirmed: " << confirmed << "\n";
     if (!unconfirmed.empty()) io.err << "  sent, not confirmed: " << unconfirmed << "\n";
     if (!unsent.empty()) io.err << "  not written: " << unsent << "\n";

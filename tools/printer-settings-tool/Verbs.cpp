@@ -14,14 +14,27 @@ bool IsPrinterVerb(const std::string& name) {
            name == "import";
 }
 
+namespace {
+
+int RunVerb(const std::string& verb, std::vector<std::string> args, TVerbIo& io) {
+    if (verb == "printers") return RunPrintersVerb(std::move(args), io);
+    if (verb == "get") return RunGetVerb(std::move(args), io);
+    if (verb == "set") return RunSetVerb(std::move(args), io);
+    if (verb == "export") return RunExportVerb(std::move(args), io);
+    if (verb == "import") return RunImportVerb(std::move(args), io);
+    throw EVerbFailure(kVerbBadInput, "unknown verb '" + verb + "'");
+}
+
+}  // namespace
+
 int RunPrinterVerb(const std::string& verb, std::vector<std::string> args, TVerbIo& io) {
     try {
-        if (verb == "printers") return RunPrintersVerb(std::move(args), io);
-        if (verb == "get") return RunGetVerb(std::move(args), io);
-        if (verb == "set") return RunSetVerb(std::move(args), io);
-        if (verb == "export") return RunExportVerb(std::move(args), io);
-        if (verb == "import") return RunImportVerb(std::move(args), io);
-        throw EVerbFailure(kVerbBadInput, "unknown verb '" + verb + "'");
+        const int rc = RunVerb(verb, std::move(args), io);
+        // Results that did not reach their reader are no success (a full disk, a closed pipe).
+        if (!io.out.flush())
+            throw EVerbFailure(rc == kVerbDone ? kVerbUnreachable : rc,
+                               "the results could not be written to standard output");
+        return rc;
     } catch (const EVerbFailure& e) {
         io.err << "printer-settings-tool: " << e.what() << "\n";
         return e.ExitCode();

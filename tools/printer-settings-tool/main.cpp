@@ -4,8 +4,10 @@
 #include <exception>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ProgramHelp.h"
 #include "ToolCommands.h"
 #include "ToolCommon.h"
 #include "Verbs.h"
@@ -14,30 +16,28 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage:\n"
-    "  printer-settings-tool scheme dump [--lang CN|CHT|EN|JP] SCHEME_FILE [MENU_FILE]\n"
-    "  printer-settings-tool scheme lint SCHEME_FILE [MENU_FILE]\n"
-    "  printer-settings-tool strings [--lang CN|CHT|EN|JP | --langid 0xNNNN]\n"
-    "  printer-settings-tool ini [--lang L] FILE SECTION KEY [DEFAULT]\n"
-    "  printer-settings-tool ini [--lang L] --int FILE SECTION KEY DEFAULT\n"
-    "  printer-settings-tool printers [--json]\n"
-    "  printer-settings-tool get PRINTER [ITEM ...] [--page PAGE] [--json] [--lang L] [--wait S]\n"
-    "  printer-settings-tool set PRINTER NAME=VALUE ... [--dry-run] [--json] [--lang L] [--wait "
-    "S]\n"
-    "  printer-settings-tool export PRINTER [--lang L] [--wait S] > FILE.json\n"
-    "  printer-settings-tool import PRINTER FILE.json [--dry-run] [--force] [--json] [--lang L]\n"
-    "                                [--wait S]\n"
-    "  (ITEM: an item's Name or PAGE/INDEX; see docs/command-line.md)\n";
+// The synopsis lines at the head of the help text, for messages about bad use.
+std::string_view Usage() {
+    const std::string_view text = ps::help::kText;
+    return text.substr(0, text.find("\n\n") + 1);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     ps::fs::UseUtf8StandardStreams();  // the documents are the same bytes on every system
     std::vector<std::string> args = ps::fs::CommandLineArguments(argc, argv);
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? std::cerr : std::cout) << kUsage;
-        return args.empty() ? ps::tool::kExitUsage : ps::tool::kExitOk;
+    if (args.empty()) {
+        std::cerr << Usage();
+        return ps::tool::kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::cout << ps::help::kText;
+        return ps::tool::kExitOk;
+    }
+    if (args[0] == "--version") {
+        std::cout << "printer-settings-tool " << ps::help::kVersion << "\n";
+        return ps::tool::kExitOk;
     }
     try {
         ps::InstallDefaultPlatform();
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         if (command == "ini") return ps::tool::RunIniCommand(std::move(args));
         throw ps::tool::EUsageError("unknown command '" + command + "'");
     } catch (const ps::tool::EUsageError& e) {
-        std::cerr << "printer-settings-tool: " << e.what() << "\n" << kUsage;
+        std::cerr << "printer-settings-tool: " << e.what() << "\n" << Usage();
         return ps::tool::kExitUsage;
     } catch (const std::exception& e) {
         std::cerr << "printer-settings-tool: " << e.what() << "\n";

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // File-system calls of base on POSIX systems: exclusive create, write all, fsync, rename.
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <chrono>
 #include <cstring>
 
 #include "base/FileSystem.h"
@@ -75,6 +77,71 @@ bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path&
     }
     SyncFolder(to.parent_path());
     return true;
+}
+
+TReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                                TFinalLink finalLink, std::uint32_t timeoutMs, std::string& bytes,
+                                std::string& error) {
+    bytes.clear();
+    const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK |
+                      (finalLink == TFinalLink::Refuse ? O_NOFOLLOW : 0);
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) {
+        const int code = errno;
+        error = ErrnoText("cannot open", path);
+        if (code == ENOENT || code == ENOTDIR) return TReadFileResult::Missing;
+        if (code == ELOOP && finalLink == TFinalLink::Refuse) {
+            error = "\"" + path.string() + "\" is a symbolic link, which is not followed";
+            return TReadFileResult::Refused;
+        }
+        return TReadFileResult::Failed;
+    }
+    struct stat info {};
+    TReadFileResult result = TReadFileResult::Read;
+    if (::fstat(fd, &info) != 0) {
+        error = ErrnoText("cannot examine", path);
+        result = TReadFileResult::Failed;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = "\"" + path.string() + "\" is not a regular file";
+        result = TReadFileResult::Refused;
+    } else if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        error = "\"" + path.string() + "\" is larger than " + std::to_string(maxBytes) + " bytes";
+        result = TReadFileResult::Refused;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    char chunk[65536];
+    while (result == TReadFileResult::Read) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            error = "reading \"" + path.string() + "\" took longer than " +
+                    std::to_string(timeoutMs) + " ms";
+            result = TReadFileResult::Failed;
+            break;
+        }
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0) break;
+        if (n > 0) {
+            // A file that grows while it is read is held to the same bound.
+            if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
+                error = "\"" + path.string() + "\" is larger than " + std::to_string(maxBytes) +
+                        " bytes";
+                result = TReadFileResult::Refused;
+                break;
+            }
+            bytes.append(chunk, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (errno == EINTR) continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            pollfd entry{fd, POLLIN, 0};
+            ::poll(&entry, 1, 10);
+            continue;
+        }
+        error = ErrnoText("cannot read", path);
+        result = TReadFileResult::Failed;
+    }
+    ::close(fd);
+    if (result != TReadFileResult::Read) bytes.clear();
+    return result;
 }
 
 bool RemoveFile(const std::filesystem::path& path) {

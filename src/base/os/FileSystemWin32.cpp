@@ -93,6 +93,73 @@ bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path&
     }
 }
 
+TReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                                TFinalLink finalLink, std::uint32_t timeoutMs, std::string& bytes,
+                                std::string& error) {
+    bytes.clear();
+    // With FILE_FLAG_OPEN_REPARSE_POINT a link at the end of the path is opened itself, and
+    // then refused below, instead of the file it leads to.
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN |
+                        (finalLink == TFinalLink::Refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, flags, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        error = ErrorText("cannot open", path, code);
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND
+                   ? TReadFileResult::Missing
+                   : TReadFileResult::Failed;
+    }
+    TReadFileResult result = TReadFileResult::Read;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) {
+        error = ErrorText("cannot examine", path, GetLastError());
+        result = TReadFileResult::Failed;
+    } else if (GetFileType(file) != FILE_TYPE_DISK ||
+               (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        // A pipe, a console or a device never holds the caller up.
+        error = "\"" + PathToUtf8(path) + "\" is not a regular file";
+        result = TReadFileResult::Refused;
+    } else if (finalLink == TFinalLink::Refuse &&
+               (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        error = "\"" + PathToUtf8(path) + "\" is a symbolic link, which is not followed";
+        result = TReadFileResult::Refused;
+    } else if ((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow) >
+               maxBytes) {
+        error = "\"" + PathToUtf8(path) + "\" is larger than " + std::to_string(maxBytes) +
+                " bytes";
+        result = TReadFileResult::Refused;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    char chunk[65536];
+    while (result == TReadFileResult::Read) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            error = "reading \"" + PathToUtf8(path) + "\" took longer than " +
+                    std::to_string(timeoutMs) + " ms";
+            result = TReadFileResult::Failed;
+            break;
+        }
+        DWORD n = 0;
+        if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) {
+            error = ErrorText("cannot read", path, GetLastError());
+            result = TReadFileResult::Failed;
+            break;
+        }
+        if (n == 0) break;
+        // A file that grows while it is read is held to the same bound.
+        if (bytes.size() + n > maxBytes) {
+            error = "\"" + PathToUtf8(path) + "\" is larger than " + std::to_string(maxBytes) +
+                    " bytes";
+            result = TReadFileResult::Refused;
+            break;
+        }
+        bytes.append(chunk, n);
+    }
+    CloseHandle(file);
+    if (result != TReadFileResult::Read) bytes.clear();
+    return result;
+}
+
 bool RemoveFile(const std::filesystem::path& path) {
     if (DeleteFileW(path.c_str())) return true;
     const DWORD code = GetLastError();

@@ -38,24 +38,27 @@ using TDeviceFactory = std::function<std::unique_ptr<TDeviceLink>(
 /// The printer emulator's devices.
 TDeviceFactory EmulatorDeviceFactory();
 
-/// The devices of one emulation, made on first use. Each keeps its state in
-/// `directory`/devices/ID/.
+/// The devices of one emulation. Each keeps its state in `directory`/devices/ID/. A device is
+/// made (its scheme and menu read, its state loaded) when something is first sent to it or
+/// asked of it; finding it, listing it and reading its keys make nothing.
 class TDeviceHub {
 public:
     TDeviceHub(const TEmulationConfig& config, TClock& clock, TDeviceFactory factory);
+    ~TDeviceHub();
 
-    /// The device "[Device:ID]" (letter case ignored), or nullptr when there is no such section.
+    /// The device "[Device:ID]" (letter case ignored), or nullptr when there is no such section
+    /// or no factory.
     TDeviceLink* Find(std::string_view id);
+    /// Find, with the device made now when it was not yet.
+    TDeviceLink* Make(std::string_view id);
 
     /// Devices listed by the vendor USB library (those with a UsbPort), in file order.
     std::vector<TDeviceLink*> UsbDevices();
 
 private:
-    const TEmulationConfig& m_Config;
-    TClock& m_Clock;
+    class TSlot;
     TDeviceFactory m_Factory;
-    std::mutex m_Mutex;
-    std::map<std::string, std::unique_ptr<TDeviceLink>> m_Devices;  // by ID as in the file
+    std::vector<std::unique_ptr<TSlot>> m_Slots;  // one per "[Device:ID]", in file order
 };
 
 }  // namespace ps::emu

@@ -77,7 +77,7 @@ const TEmulationConfig& TEmulatedPlatform::Config() const {
     return m_pImpl->config;
 }
 TDeviceLink* TEmulatedPlatform::Device(std::string_view id) {
-    return m_pImpl->devices.Find(id);
+    return m_pImpl->devices.Make(id);
 }
 std::size_t TEmulatedPlatform::OpenHandleCount() {
     return m_pImpl->kernel.OpenHandleCount();

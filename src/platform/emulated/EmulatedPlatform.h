@@ -32,7 +32,8 @@ public:
     /// What emulation.ini holds that could not be understood.
     const std::vector<std::string>& Problems() const;
     const TEmulationConfig& Config() const;
-    /// The device "[Device:ID]", made on first use (nullptr when there is none).
+    /// The device "[Device:ID]", made now when it was not yet (nullptr when there is none);
+    /// the platform itself makes a device only when it first sends to it or asks its status.
     TDeviceLink* Device(std::string_view id);
     /// Kernel handles (files, devices, vendor library ports) still open.
     std::size_t OpenHandleCount();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "base/AsciiText.h"
 #include "base/IniFile.h"
 #include "base/PathText.h"
 #include "platform/MonitorBlock.h"
@@ -84,6 +85,8 @@ public:
         if (IsMonitorTrigger(valueName) && m_pPrinter->monitor) {
             return m_Monitor.Answer(*m_pPrinter, valueName, type, buffer, needed);
         }
+        // The trigger above still works: only the values kept with the printer fail.
+        if (m_pPrinter->dataReadFails) return kErrorGenFailure;
         auto value = StoredData(valueName);
         if (!value) return kErrorFileNotFound;
         type = value->type;
@@ -233,6 +236,12 @@ std::optional<std::vector<std::string>> TEmulatedSpooler::EnumPrinterNames() {
     std::vector<std::string> names;
     for (const TEmulatedPrinterConfig& printer : m_Config.printers) names.push_back(printer.name);
     return names;
+}
+
+std::optional<std::string> TEmulatedSpooler::GetDeviceKey(const std::string& printerName) {
+    const TEmulatedPrinterConfig* printer = m_Config.FindPrinter(printerName);
+    if (!printer || printer->deviceId.empty()) return std::nullopt;
+    return "device " + AsciiLower(printer->deviceId);  // section names ignore letter case
 }
 
 }  // namespace ps::emu

@@ -21,6 +21,8 @@ public:
                                          TPrinterAccess access) override;
     std::optional<std::string> GetDriverDirectory(const std::string& environment) override;
     std::optional<std::vector<std::string>> EnumPrinterNames() override;
+    /// "device " + the printer's device section ("Device="); nothing without one.
+    std::optional<std::string> GetDeviceKey(const std::string& printerName) override;
 
 private:
     const TEmulationConfig& m_Config;

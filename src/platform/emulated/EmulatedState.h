@@ -10,8 +10,9 @@
 
 namespace ps::emu {
 
-/// Keyed reads and writes of state.ini; every write goes to the file at once, every read sees
-/// the file as it is now (a second process may have written it). Thread-safe.
+/// Keyed reads and writes of state.ini; every write goes to the file at once, under the lock
+/// state.lock beside it (other processes write their printers' keys too), every read sees the
+/// file as it is now (a second process may have written it). Thread-safe.
 class TEmulationState {
 public:
     explicit TEmulationState(std::filesystem::path file) : m_File(std::move(file)) {}

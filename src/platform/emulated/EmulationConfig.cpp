@@ -44,6 +44,7 @@ TEmulatedPrinterConfig ReadPrinter(const std::string& section,
     keys.Flag("WorkOffline", printer.workOffline);
     keys.Flag("FullAccess", printer.fullAccess);
     keys.Flag("Monitor", printer.monitor);
+    keys.Flag("DataReadFails", printer.dataReadFails);
     keys.Integer("MonitorTimeoutMs", printer.monitorTimeoutMs, 0, 0xFFFFFFFF);
     keys.Integer("QueuedJobs", printer.queuedJobs, 0, 0xFFFFFFFF);
 

@@ -37,16 +37,17 @@ enum class TJobFault {
 /// One "[Printer:NAME]" section.
 struct TEmulatedPrinterConfig {
     std::string name;
-    std::string port;                               // "Port="
-    std::string driverName;                         // "DriverName=" (empty: no driver installed)
-    std::vector<std::string> dependentFiles;        // "DependentFiles=" a|b|c, made absolute
-    std::string deviceId;                           // "Device=" (empty: nothing answers)
-    bool workOffline = false;                       // "WorkOffline=1"
-    bool fullAccess = true;                         // "FullAccess=0": full-access opens fail
-    bool monitor = true;                            // "Monitor=0": no vendor port monitor
-    std::uint32_t monitorTimeoutMs = 3000;          // "MonitorTimeoutMs=": wait for a reply
-    std::uint32_t queuedJobs = 0;                   // "QueuedJobs="
-    TJobFault jobFault = TJobFault::None;           // "JobFault=StartDoc|StartPage|Write|ShortWrite|JobList"
+    std::string port;                         // "Port="
+    std::string driverName;                   // "DriverName=" (empty: no driver installed)
+    std::vector<std::string> dependentFiles;  // "DependentFiles=" a|b|c, made absolute
+    std::string deviceId;                     // "Device=" (empty: nothing answers)
+    bool workOffline = false;                 // "WorkOffline=1"
+    bool fullAccess = true;                   // "FullAccess=0": full-access opens fail
+    bool monitor = true;                      // "Monitor=0": no vendor port monitor
+    std::uint32_t monitorTimeoutMs = 3000;    // "MonitorTimeoutMs=": wait for a reply
+    std::uint32_t queuedJobs = 0;             // "QueuedJobs="
+    TJobFault jobFault = TJobFault::None;  // "JobFault=StartDoc|StartPage|Write|ShortWrite|JobList"
+    bool dataReadFails = false;            // "DataReadFails=1": printer data reads fail
     std::map<std::string, TPrinterDataValue> data;  // "Data.NAME=" first printer data
 };
 

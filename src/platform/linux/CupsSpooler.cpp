@@ -5,8 +5,11 @@
 #include <cups/cups.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "base/AsciiText.h"
+#include "base/InstallLayout.h"
 #include "platform/MonitorBlock.h"
 #include "platform/linux/CupsRequests.h"
 #include "platform/linux/DeviceUri.h"
@@ -42,8 +45,9 @@ public:
         if (!queue) return std::nullopt;
         TPrinterInfo2 info;
         info.printerName = queue->name;
-        info.portName = PortNameForDeviceUri(
-            queue->deviceUri, ScanUsblpDevices(m_Spooler.Usb(), m_Spooler.Folders()));
+        info.portName = PortNameForDeviceUri(queue->deviceUri,
+                                             ScanUsblpDevices(m_Spooler.Usb(), m_Spooler.Folders()),
+                                             queue->channel);
         info.driverName = queue->makeAndModel;
         info.attributes = queue->stopped ? kPrinterAttributeWorkOffline : 0;
         info.jobs = queue->queuedJobs;
@@ -81,8 +85,8 @@ public:
         if (IsMonitorTrigger(valueName)) {
             auto queue = QueryQueue(*m_pConnection, m_Queue);
             if (!queue) return GetThreadLastError();
-            return m_Spooler.Monitor().Answer(queue->name, queue->deviceUri, valueName, type,
-                                              buffer, needed);
+            return m_Spooler.Monitor().Answer(queue->name, queue->deviceUri, queue->channel,
+                                              valueName, type, buffer, needed);
         }
         return m_Spooler.Data().Get(m_Queue, valueName, type, buffer, needed);
     }
@@ -98,13 +102,17 @@ public:
                                 const std::string& dataType) override {
         if (m_Queue.empty() || m_iJob > 0) return Fail(kErrorInvalidHandle, 0u);
         if (!SameTextNoCase(dataType, "RAW")) return Fail(kErrorInvalidParameter, 0u);
+        m_pConnection->StartRequest();
         const int job =
             cupsCreateJob(m_pConnection->Http(), m_Queue.c_str(), documentName.c_str(), 0, nullptr);
-        if (job <= 0) return Fail(SysErrorFromIppStatus(cupsLastError()), 0u);
+        if (job <= 0) return FailRequest(0u);
+        m_pConnection->StartRequest();
         if (cupsStartDocument(m_pConnection->Http(), m_Queue.c_str(), job, documentName.c_str(),
                               CUPS_FORMAT_RAW, 1) != HTTP_STATUS_CONTINUE) {
+            const std::uint32_t failed = FailRequest(0u);
+            m_pConnection->StartRequest();
             cupsCancelJob2(m_pConnection->Http(), m_Queue.c_str(), job, 0);
-            return Fail(SysErrorFromIppStatus(cupsLastError()), 0u);
+            return failed;
         }
         m_iJob = job;
         return static_cast<std::uint32_t>(job);
@@ -115,6 +123,7 @@ public:
     bool WriteData(std::span<const std::uint8_t> data, std::uint32_t& written) override {
         written = 0;
         if (m_iJob <= 0) return Fail(kErrorSplNoStartDoc, false);
+        m_pConnection->StartRequest();
         if (!data.empty() &&
             cupsWriteRequestData(m_pConnection->Http(), reinterpret_cast<const char*>(data.data()),
                                  data.size()) != HTTP_STATUS_CONTINUE)
@@ -128,12 +137,20 @@ public:
     bool EndDocument() override {
         if (m_iJob <= 0) return Fail(kErrorSplNoStartDoc, false);
         m_iJob = 0;
+        m_pConnection->StartRequest();
         const ipp_status_t status = cupsFinishDocument(m_pConnection->Http(), m_Queue.c_str());
         if (status <= IPP_STATUS_OK_CONFLICTING) return true;
-        return Fail(SysErrorFromIppStatus(status), false);
+        return FailRequest(false);
     }
 
 private:
+    // The last request failed: the last-error value says why (a deadline that passed too).
+    template <typename T>
+    T FailRequest(T result) {
+        m_pConnection->FailRequest(SysErrorFromIppStatus(cupsLastError()), "refused the job");
+        return result;
+    }
+
     TCupsSpooler& m_Spooler;
     std::unique_ptr<TCupsConnection> m_pConnection;
     std::string m_Queue;  // as the server spells it
@@ -163,9 +180,23 @@ std::optional<std::vector<std::string>> TCupsSpooler::EnumPrinterNames() {
     return QueryQueueNames(connection);
 }
 
+std::optional<std::string> TCupsSpooler::GetDeviceKey(const std::string& printerName) {
+    if (!IsCupsQueueName(printerName)) return std::nullopt;
+    TCupsConnection connection;
+    if (!connection.Connect()) return std::nullopt;
+    const auto queue = QueryQueue(connection, printerName);
+    if (!queue) return std::nullopt;
+    return DeviceKeyForQueue(queue->deviceUri, ScanUsblpDevices(m_Usb, m_Folders), queue->channel);
+}
+
 std::optional<std::string> TCupsSpooler::GetDriverDirectory(const std::string&) {
     const char* directory = std::getenv(kDriverDirVariable);
     if (directory && *directory) return std::string(directory);
+    // An installed program's own: PREFIX/share/printer-settings/drivers.
+    const std::filesystem::path data = ProgramDataFolder();
+    std::error_code ec;
+    if (!data.empty() && std::filesystem::is_directory(data / "drivers", ec))
+        return (data / "drivers").string();
     return std::string(kDefaultDriverDir);
 }
 

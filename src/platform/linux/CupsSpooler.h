@@ -31,10 +31,13 @@ public:
 
     std::unique_ptr<TPrinterHandle> Open(const std::string& printerName,
                                          TPrinterAccess access) override;
-    /// $PRINTER_SETTINGS_DRIVER_DIR, else /usr/share/printer-settings/drivers.
+    /// $PRINTER_SETTINGS_DRIVER_DIR, else the installed program's drivers folder beside its
+    /// other shipped files, else /usr/share/printer-settings/drivers.
     std::optional<std::string> GetDriverDirectory(const std::string& environment) override;
     /// The server's queue names.
     std::optional<std::vector<std::string>> EnumPrinterNames() override;
+    /// The device the queue reaches (DeviceKeyForQueue of its device URI and command channel).
+    std::optional<std::string> GetDeviceKey(const std::string& printerName) override;
 
     TLinuxPortMonitor& Monitor() { return m_Monitor; }
     TUsblpSystem& Usb() { return m_Usb; }

@@ -71,6 +71,22 @@ bool SameModel(const std::string& uriMaker, const std::string& uriModel, const s
     return SameTextNoCase(strip(uriModel), strip(model));
 }
 
+// Ports that are not USB printers never carry the letters the core routes USB printers by.
+std::string WithoutUsbLetters(std::string text) {
+    for (std::size_t at = text.find("USB"); at != std::string::npos; at = text.find("USB", at))
+        text.replace(at, 3, "usb");
+    return text;
+}
+
+bool IsHostNameCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '.';
+}
+
+bool IsIpv6Character(char c) {
+    return HexDigitValue(c) >= 0 || c == ':' || c == '.';
+}
+
 }  // namespace
 
 std::optional<TDeviceUri> ParseDeviceUri(std::string_view text) {
@@ -107,37 +123,139 @@ bool IsNetworkScheme(std::string_view scheme) {
     return false;
 }
 
-std::optional<std::size_t> FindUsbDeviceForUri(const TDeviceUri& uri,
-                                               std::span<const TUsblpDevice> devices) {
-    for (std::size_t i = 0; i < devices.size(); ++i) {
-        const std::string& id = devices[i].deviceId;
-        if (!SameModel(uri.host, uri.resource, DeviceIdMaker(id), DeviceIdModel(id))) continue;
-        const std::string serial = DeviceIdSerial(id);
-        if (!uri.serial.empty() && !serial.empty() && uri.serial != serial) continue;
-        return i;
+std::optional<TDeviceUri> ParseCommandChannel(std::string_view text) {
+    constexpr std::string_view kScheme = "socket://";
+    constexpr std::size_t kMaxHost = 253;
+    if (!StartsWithNoCase(text, kScheme)) return std::nullopt;
+    std::string_view rest = text.substr(kScheme.size());
+    if (rest.ends_with("/")) rest.remove_suffix(1);
+    TDeviceUri uri;
+    uri.scheme = "socket";
+    uri.port = kRawPrintingPort;
+    if (rest.starts_with("[")) {
+        const auto close = rest.find(']');
+        if (close == std::string_view::npos || close == 1) return std::nullopt;
+        const std::string_view address = rest.substr(1, close - 1);
+        for (char c : address)
+            if (!IsIpv6Character(c)) return std::nullopt;
+        uri.host = address;
+        rest.remove_prefix(close + 1);
+    } else {
+        const auto colon = rest.find(':');
+        const std::string_view host = rest.substr(0, colon);
+        if (host.empty() || host.size() > kMaxHost) return std::nullopt;
+        for (char c : host)
+            if (!IsHostNameCharacter(c)) return std::nullopt;
+        uri.host = host;
+        rest.remove_prefix(host.size());
+    }
+    if (rest.empty()) return uri;
+    if (rest.front() != ':' || rest.size() < 2 || rest.size() > 6) return std::nullopt;
+    int port = 0;
+    for (char c : rest.substr(1)) {
+        if (c < '0' || c > '9') return std::nullopt;
+        port = port * 10 + (c - '0');
+    }
+    if (port < 1 || port > 65535) return std::nullopt;
+    uri.port = port;
+    return uri;
+}
+
+std::optional<std::string> SerialPortName(std::string_view path) {
+    for (const auto& [prefix, first] : {std::pair<std::string_view, int>{"/dev/ttyS", 1},
+                                        {"/dev/ttyUSB", 101},
+                                        {"/dev/ttyACM", 201}}) {
+        const int n = DeviceNumber(path, prefix);
+        if (n >= 0 && n < 100) return "COM" + std::to_string(first + n);
     }
     return std::nullopt;
 }
 
-std::string PortNameForDeviceUri(std::string_view text, std::span<const TUsblpDevice> devices) {
+std::optional<std::string> SerialDevicePath(int comNumber) {
+    if (comNumber < 1 || comNumber > 300) return std::nullopt;
+    static constexpr const char* kPrefixes[] = {"/dev/ttyS", "/dev/ttyUSB", "/dev/ttyACM"};
+    return kPrefixes[(comNumber - 1) / 100] + std::to_string((comNumber - 1) % 100);
+}
+
+TUsbQueueMatch MatchUsbQueue(std::string_view queue, const TDeviceUri& uri,
+                             std::span<const TUsblpDevice> devices) {
+    TUsbQueueMatch match;
+    std::vector<std::size_t> matching;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const std::string& id = devices[i].deviceId;
+        if (!SameModel(uri.host, uri.resource, DeviceIdMaker(id), DeviceIdModel(id))) continue;
+        match.candidates.push_back(i);
+        if (uri.serial.empty() || DeviceIdSerial(id) == uri.serial ||
+            devices[i].usbSerial == uri.serial)
+            matching.push_back(i);
+    }
+    if (matching.size() == 1) {
+        match.index = matching.front();
+        return match;
+    }
+    std::string listed;
+    for (std::size_t i : match.candidates) {
+        const TUsblpDevice& device = devices[i];
+        std::string serial = DeviceIdSerial(device.deviceId);
+        if (serial.empty()) serial = device.usbSerial;
+        listed += (listed.empty() ? "" : ", ") + device.portName +
+                  (serial.empty() ? " (no serial number)" : " (serial number " + serial + ")");
+    }
+    const std::string name = "queue \"" + std::string(queue) + "\" (" + uri.host + " " +
+                             uri.resource +
+                             (uri.serial.empty() ? "" : ", serial number " + uri.serial) + ")";
+    if (matching.empty()) {
+        match.problem = "the USB printer of " + name + " is not attached";
+        match.problem += listed.empty() ? ": plug it in and switch it on"
+                                        : "; of that model there are " + listed +
+                                              ". Plug it in, or set the queue's URI to the "
+                                              "printer meant (lpinfo -v lists them)";
+    } else {
+        match.problem = name + " matches several USB printers: " + listed +
+                        ". They cannot be told apart by the queue's URI; set it to one with a "
+                        "serial number that only one of them has (lpinfo -v lists them)";
+    }
+    return match;
+}
+
+std::string PortNameForDeviceUri(std::string_view text, std::span<const TUsblpDevice> devices,
+                                 std::string_view channel) {
     const auto uri = ParseDeviceUri(text);
     if (!uri) return {};
     if (uri->scheme == "usb") {
-        const auto index = FindUsbDeviceForUri(*uri, devices);
-        return index ? devices[*index].portName : "USB000";
+        const auto match = MatchUsbQueue("", *uri, devices);
+        return match.index ? devices[*match.index].portName : "USB000";
     }
-    if (IsNetworkScheme(uri->scheme)) return "VODAV_" + uri->host;
+    if (const auto named = ParseCommandChannel(channel)) return "VODAV_" + AsciiLower(named->host);
+    if (IsNetworkScheme(uri->scheme)) return "VODAV_" + AsciiLower(uri->host);
     if (uri->scheme == "parallel") {
         const int n = DeviceNumber(uri->resource, "/dev/lp");
-        return n >= 0 ? "LPT" + std::to_string(n + 1) : uri->resource;
+        return n >= 0 ? "LPT" + std::to_string(n + 1) : WithoutUsbLetters(uri->resource);
     }
-    if (uri->scheme == "serial") {
-        const int n = DeviceNumber(uri->resource, "/dev/ttyS");
-        return n >= 0 ? "COM" + std::to_string(n + 1) : uri->resource;
-    }
+    if (uri->scheme == "serial")
+        return SerialPortName(uri->resource).value_or(WithoutUsbLetters(uri->resource));
     std::string port = uri->scheme + ":";
-    if (!uri->host.empty()) port += "//" + uri->host;
-    return port + uri->resource;
+    if (!uri->host.empty()) port += "//" + AsciiLower(uri->host);
+    return WithoutUsbLetters(port + uri->resource);
+}
+
+std::optional<std::string> DeviceKeyForQueue(std::string_view text,
+                                             std::span<const TUsblpDevice> devices,
+                                             std::string_view channel) {
+    const auto uri = ParseDeviceUri(text);
+    if (!uri) return std::nullopt;
+    if (uri->scheme == "usb") {
+        if (const auto match = MatchUsbQueue("", *uri, devices); match.index)
+            return devices[*match.index].Key();
+        return "usb:" + AsciiLower(uri->host + "/" + uri->resource + "?serial=" + uri->serial);
+    }
+    const auto named = ParseCommandChannel(channel);
+    if (named) return "tcp:" + AsciiLower(named->host) + ":" + std::to_string(named->port);
+    if (uri->scheme == "socket")
+        return "tcp:" + AsciiLower(uri->host) + ":" +
+               std::to_string(uri->port > 0 ? uri->port : kRawPrintingPort);
+    if (uri->scheme == "parallel" || uri->scheme == "serial") return "dev:" + uri->resource;
+    return std::nullopt;
 }
 
 }  // namespace ps

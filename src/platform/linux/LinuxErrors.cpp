@@ -3,8 +3,11 @@
 #include "platform/linux/LinuxErrors.h"
 
 #include <cups/ipp.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace ps {
 namespace {
@@ -18,7 +21,7 @@ constexpr TErrorMapping kErrnoTable[] = {
     {EACCES, kErrorAccessDenied},  // e.g. /dev/usb/lp0 without the lp group
     {EPERM, kErrorAccessDenied},
     {EROFS, kErrorAccessDenied},
-    {EBUSY, kErrorAccessDenied},  // usblp takes one opener at a time
+    {EBUSY, kErrorBusy},  // usblp and lp take one opener at a time
     {EBADF, kErrorInvalidHandle},
     {EINVAL, kErrorInvalidParameter},
     {ENAMETOOLONG, kErrorInvalidParameter},
@@ -59,6 +62,17 @@ constexpr TErrorMapping kIppTable[] = {
     {IPP_STATUS_ERROR_INTERNAL, kErrorGenFailure},
 };
 
+// The name of the user who runs the program, for the commands a message suggests.
+std::string UserName() {
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[1024];
+    if (::getpwuid_r(::geteuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
+        found->pw_name && *found->pw_name)
+        return found->pw_name;
+    return "USER";
+}
+
 TSysError Lookup(std::span<const TErrorMapping> table, int value) {
     for (const TErrorMapping& row : table) {
         if (row.from == value) return row.to;
@@ -86,6 +100,38 @@ TSysError SysErrorFromIppStatus(int status) {
 bool FailWithErrno(int error) {
     SetThreadLastError(SysErrorFromErrno(error));
     return false;
+}
+
+bool FailDeviceOpen(int error, std::string_view device, std::string_view accessRemedy) {
+    const std::string name(device);
+    switch (error) {
+        case EBUSY:
+            SetThreadLastError(kErrorBusy, name +
+                                               " is in use by another program; try again when "
+                                               "it is done");
+            return false;
+        case EACCES:
+        case EPERM:
+            SetThreadLastError(kErrorAccessDenied,
+                               "no right to open " + name + ": " + std::string(accessRemedy));
+            return false;
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            SetThreadLastError(kErrorFileNotFound,
+                               name + " is not attached: plug the printer in and switch it on");
+            return false;
+        default:
+            SetThreadLastError(SysErrorFromErrno(error),
+                               name + " cannot be opened: " + std::strerror(error));
+            return false;
+    }
+}
+
+std::string GroupRemedy(std::string_view group) {
+    const std::string name(group);
+    return "add the user to the " + name + " group (adduser " + UserName() + " " + name +
+           ") and log in again";
 }
 
 }  // namespace ps

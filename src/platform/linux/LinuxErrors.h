@@ -3,6 +3,8 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "platform/PlatformTypes.h"
 
@@ -22,7 +24,17 @@ std::span<const TErrorMapping> IppStatusMappings();
 TSysError SysErrorFromErrno(int error);
 TSysError SysErrorFromIppStatus(int status);
 
-/// Sets the thread's last-error value from errno (with an optional detail) and returns false.
+/// Sets the thread's last-error value from errno and returns false.
 bool FailWithErrno(int error);
+
+/// Sets the last-error value and a text that says why `device` ("USB003 (/dev/usb/lp2)")
+/// could not be opened and what to do: in use by another program (kErrorBusy), not attached
+/// (kErrorFileNotFound), no right to open it (kErrorAccessDenied, with `accessRemedy`).
+/// Returns false.
+bool FailDeviceOpen(int error, std::string_view device, std::string_view accessRemedy);
+
+/// What to do when the user may not open a device node of group `group` ("lp", "dialout"):
+/// "add the user to the lp group (adduser NAME lp) and log in again", with the user's name.
+std::string GroupRemedy(std::string_view group);
 
 }  // namespace ps

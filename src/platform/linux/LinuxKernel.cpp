@@ -49,11 +49,12 @@ std::uint16_t TLinuxKernel::GetSystemDefaultLangID() {
     return 0x0409;
 }
 
-TLinuxKernel::TLinuxKernel(TClock* clock)
+TLinuxKernel::TLinuxKernel(TClock* clock, std::unique_ptr<TUsblpSystem> devices,
+                           TUsblpFolders folders)
     : m_pOwnClock(clock ? nullptr : std::make_unique<TScaledClock>()),
       m_Clock(clock ? *clock : *m_pOwnClock),
-      m_pUsblp(MakeKernelUsblpSystem()),
-      m_UsbLibrary(*m_pUsblp, m_Clock) {}
+      m_pUsblp(devices ? std::move(devices) : MakeKernelUsblpSystem()),
+      m_UsbLibrary(*m_pUsblp, m_Clock, std::move(folders)) {}
 
 TVendorUsbLibrary* TLinuxKernel::LoadVendorUsbLibrary() {
     return &m_UsbLibrary;

@@ -37,8 +37,10 @@ char SeparatorOfFormat(std::string_view format, char fallback);
 class TLinuxKernel : public TKernel {
 public:
     /// Deadlines of reads and writes are measured on `clock` (the platform's; a steady clock
-    /// of the kernel's own when none is given).
-    explicit TLinuxKernel(TClock* clock = nullptr);
+    /// of the kernel's own when none is given). Device nodes are reached through `devices`
+    /// (the machine's kernel when none is given) in `folders`.
+    explicit TLinuxKernel(TClock* clock = nullptr, std::unique_ptr<TUsblpSystem> devices = nullptr,
+                          TUsblpFolders folders = {});
     ~TLinuxKernel() override;
 
     std::uint16_t GetSystemDefaultLangID() override;
@@ -48,7 +50,8 @@ public:
 
     // POSIX mapping: the login session, tm_gmtoff, localtime_r and the LC_TIME locale,
     // /proc/self/exe, shared memory private to the process, file descriptors waited on with
-    // poll, LPGETSTATUS of usblp devices, the usblp vendor library.
+    // poll (usblp nodes: a write counts once the printer has taken it; parallel ports: the lp
+    // driver's own time-out), LPGETSTATUS of usblp devices, the usblp vendor library.
     std::uint32_t GetSessionId() override;
     std::int32_t GetTimeZoneBias() override;
     std::optional<TLocalTime> GetLocalTime() override;
@@ -74,17 +77,23 @@ public:
     /// The vendor library's contract on usblp devices (TUsblpLibrary); always there.
     TVendorUsbLibrary* LoadVendorUsbLibrary() override;
 
-    /// The kernel calls of the USB printer layer.
+    /// The kernel calls of the device code.
     TUsblpSystem& Usblp() { return *m_pUsblp; }
+    const TUsblpFolders& UsblpFolders() const { return m_UsbLibrary.Folders(); }
 
 private:
-    struct TTimeouts {
+    enum class TNode { Other, Usblp, Parallel };
+    struct THandle {
         std::uint32_t readMs = kDefaultIoTimeoutMs;
         std::uint32_t writeMs = kDefaultIoTimeoutMs;
+        TNode node = TNode::Other;
     };
-    TTimeouts TimeoutsOf(TIoHandle handle);
+    std::optional<THandle> HandleOf(TIoHandle handle);
+    int OpenDevice(const std::string& path, int flags);
     // Waits until the descriptor is ready for `events` or the deadline passes (false).
     bool WaitReady(int fd, short events, std::uint64_t deadline);
+    bool WriteParallel(int fd, std::span<const std::uint8_t> data, std::uint32_t timeoutMs,
+                       std::uint32_t& bytesWritten);
 
     std::unique_ptr<TClock> m_pOwnClock;
     TClock& m_Clock;
@@ -92,12 +101,12 @@ private:
     TUsblpLibrary m_UsbLibrary;
     TProcessSharedMemory m_SharedMemory;
     std::mutex m_Mutex;
-    std::map<int, TTimeouts> m_Timeouts;  // handles whose deadlines were set
+    std::map<int, THandle> m_Handles;  // the open handles
 };
 
 /// A Win32-style device or file path as a POSIX path: "\\?\" and "\\.\" prefixes are
-/// dropped, a port name ("LPT1", "COM2", "USB001") becomes its device file, backslashes become
-/// slashes.
+/// dropped, a port name ("LPT1", "COM2", "USB001") becomes its device file (COMn as
+/// SerialDevicePath: COM101 is /dev/ttyUSB0), backslashes become slashes.
 std::string PosixDevicePath(std::string_view path);
 
 }  // namespace ps

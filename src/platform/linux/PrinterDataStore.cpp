@@ -2,12 +2,16 @@
 // The per-user file of printer data values.
 #include "platform/linux/PrinterDataStore.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <thread>
 
 #include "base/AsciiText.h"
 #include "base/AtomicFile.h"
+#include "base/FileLock.h"
 #include "base/IniFile.h"
 #include "base/IniWriter.h"
 
@@ -32,6 +36,29 @@ std::string Section(const std::string& queue) {
 std::string ReadText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Takes the lock beside the file, waiting a while for another holder.
+TSysError LockFile(const std::filesystem::path& path, std::unique_ptr<fs::TFileLock>& lock) {
+    constexpr auto kWait = std::chrono::seconds(5);
+    const auto end = std::chrono::steady_clock::now() + kWait;
+    for (;;) {
+        std::string error;
+        switch (fs::TFileLock::TryLock(path, lock, error)) {
+            case fs::TFileLock::TResult::Taken:
+                return kErrorSuccess;
+            case fs::TFileLock::TResult::Failed:
+                SetThreadLastError(kErrorAccessDenied, error);
+                return kErrorAccessDenied;
+            case fs::TFileLock::TResult::Busy:
+                break;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            SetThreadLastError(kErrorBusy, "\"" + path.string() + "\" stayed locked");
+            return kErrorBusy;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 }  // namespace
@@ -91,6 +118,11 @@ TSysError TPrinterDataStore::Set(const std::string& queue, const std::string& va
         value += kHex[byte >> 4];
         value += kHex[byte & 15];
     }
+    // Read, changed and written under the file's lock: two programs that write at once each
+    // keep the other's values.
+    std::unique_ptr<fs::TFileLock> lock;
+    if (const TSysError error = LockFile(m_File.string() + ".lock", lock); error != kErrorSuccess)
+        return error;
     const std::string text = SetIniValueInText(ReadText(m_File), Section(queue), valueName, value);
     return WriteFileAtomically(m_File, text) ? kErrorSuccess : kErrorWriteFault;
 }

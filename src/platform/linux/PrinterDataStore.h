@@ -24,7 +24,9 @@ public:
     /// kErrorMoreData (type and needed set) when the buffer is too small.
     TSysError Get(const std::string& queue, const std::string& valueName, std::uint32_t& type,
                   std::span<std::uint8_t> buffer, std::uint32_t& needed) const;
-    /// Stores a value (at most 1024 bytes; names without line ends, '=' or brackets).
+    /// Stores a value (at most 1024 bytes; names without line ends, '=' or brackets). The file
+    /// is read, changed and replaced while its lock file (FILE.lock) is held, so writes of two
+    /// programs at once both stay; kErrorBusy when the lock stays taken for 5 seconds.
     TSysError Set(const std::string& queue, const std::string& valueName, std::uint32_t type,
                   std::span<const std::uint8_t> data) const;
 

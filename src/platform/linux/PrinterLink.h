@@ -9,7 +9,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PortMonitor.h"
-#include "platform/linux/UsblpSystem.h"
+#include "platform/linux/UsblpLibrary.h"
 
 namespace ps {
 
@@ -18,8 +18,10 @@ namespace ps {
 std::unique_ptr<TPrinterLink> OpenTcpLink(const std::string& host, int port, TClock& clock,
                                           std::uint32_t connectTimeoutMs);
 
-/// The usblp device node `path`; nothing (last-error value set) when it cannot be opened.
-std::unique_ptr<TPrinterLink> OpenUsblpLink(TUsblpSystem& system, TClock& clock,
-                                            const std::string& path);
+/// The node of usblp printer `device`, when it is still the printer listed (OpenUsblpNode);
+/// nothing (last-error value and its text set) otherwise. Sends count once the printer has
+/// taken the bytes (UsblpWrite).
+std::unique_ptr<TPrinterLink> OpenUsblpLink(TUsblpSystem& system, const TUsblpFolders& folders,
+                                            TClock& clock, const TUsblpDevice& device);
 
 }  // namespace ps

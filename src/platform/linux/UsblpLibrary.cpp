@@ -2,14 +2,10 @@
 // The vendor USB port library's contract on usblp device nodes.
 #include "platform/linux/UsblpLibrary.h"
 
-#include <fcntl.h>
-#include <linux/lp.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "platform/DeviceId.h"
@@ -18,34 +14,6 @@
 
 namespace ps {
 namespace {
-
-// The driver's device-ID request (not in the exported headers): _IOC(READ, 'P', 1, len).
-constexpr unsigned long DeviceIdRequest(unsigned long length) {
-    return _IOC(_IOC_READ, 'P', 1, length);
-}
-constexpr std::size_t kDeviceIdRequestBytes = 1026;  // length bytes + the longest ID kept
-constexpr int kUsblpMinors = 16;
-constexpr int kOpenFlags = O_RDWR | O_NONBLOCK;
-
-bool Absent(int error) {
-    return error == ENOENT || error == ENODEV || error == ENXIO || error == ENOTDIR;
-}
-
-std::string ReadSmallFile(TUsblpSystem& system, const std::string& path) {
-    const int fd = system.Open(path, O_RDONLY);
-    if (fd < 0) return {};
-    std::string text(kMaxDeviceIdLength + 1, '\0');
-    const ssize_t n = system.Read(fd, text.data(), text.size());
-    system.Close(fd);
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return text;
-}
-
-std::string IoctlDeviceId(TUsblpSystem& system, int fd) {
-    std::string reply(kDeviceIdRequestBytes, '\0');
-    if (system.Ioctl(fd, DeviceIdRequest(reply.size()), reply.data()) < 0) return {};
-    return DeviceIdFromIoctlReply(reply);
-}
 
 int Fd(TIoHandle handle) {
     return static_cast<int>(static_cast<std::intptr_t>(handle));
@@ -58,54 +26,57 @@ void CopyCut(const std::string& text, char* buffer, std::uint32_t size) {
     buffer[n] = '\0';
 }
 
-}  // namespace
-
-std::vector<TUsblpDevice> ScanUsblpDevices(TUsblpSystem& system, const TUsblpFolders& folders) {
-    std::vector<TUsblpDevice> devices;
-    for (int minor = 0; minor < kUsblpMinors; ++minor) {
-        const std::string name = "lp" + std::to_string(minor);
-        TUsblpDevice device;
-        device.path = folders.devices + "/" + name;
-        const int fd = system.Open(device.path, kOpenFlags);
-        if (fd < 0 && Absent(errno)) continue;
-        if (fd >= 0) {
-            device.deviceId = IoctlDeviceId(system, fd);
-            system.Close(fd);
-        }
-        if (device.deviceId.empty())
-            device.deviceId = CleanDeviceId(
-                ReadSmallFile(system, folders.sysfs + "/" + name + "/device/ieee1284_id"));
-        char port[16];
-        std::snprintf(port, sizeof port, "USB%03zu", devices.size() + 1);
-        device.portName = port;
-        devices.push_back(std::move(device));
-    }
-    return devices;
+// Waits for `events` until the deadline: the events that came (hang-up and errors too), or 0.
+short WaitForEvents(TUsblpSystem& system, TClock& clock, int fd, short events,
+                    std::uint64_t deadline) {
+    short revents = 0;
+    WaitUntilReady(clock, deadline, [&](int slice) {
+        const int ready = system.Poll(fd, events, slice, revents);
+        if (ready < 0) revents = POLLERR;
+        return ready;
+    });
+    return revents;
 }
+
+}  // namespace
 
 std::int64_t UsblpWrite(TUsblpSystem& system, TClock& clock, int fd,
                         std::span<const std::uint8_t> data, std::uint32_t timeoutMs, int& error) {
     error = 0;
     const std::uint64_t deadline = clock.NowMs() + timeoutMs;
-    std::size_t done = 0;
+    std::size_t done = 0;      // bytes usblp accepted
+    std::size_t inFlight = 0;  // of those, the transfer that has not ended yet
+    // True once no transfer is in flight; false when the deadline passed or the printer left.
+    auto drained = [&] {
+        const short revents = WaitForEvents(system, clock, fd, POLLOUT, deadline);
+        if (revents & (POLLHUP | POLLERR)) {
+            error = ENODEV;
+            return false;
+        }
+        if (!(revents & POLLOUT)) {
+            error = ETIMEDOUT;
+            return false;
+        }
+        inFlight = 0;
+        return true;
+    };
     while (done < data.size()) {
         const ssize_t n = system.Write(fd, data.data() + done, data.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
+            inFlight = static_cast<std::size_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             error = errno;
-            return done == 0 ? -1 : static_cast<std::int64_t>(done);
+            // A failed write leaves no telling whether the transfer before it went out.
+            return done == 0 ? -1 : static_cast<std::int64_t>(done - inFlight);
         }
-        // The printer takes nothing now: wait for room until the deadline.
-        if (!WaitUntilReady(clock, deadline,
-                            [&](int slice) { return system.Poll(fd, POLLOUT, slice); })) {
-            error = ETIMEDOUT;
-            break;
-        }
+        // A transfer is in flight (or the printer takes nothing now): wait for it to end.
+        if (!drained()) return static_cast<std::int64_t>(done - inFlight);
     }
+    if (inFlight > 0 && !drained()) return static_cast<std::int64_t>(done - inFlight);
     return static_cast<std::int64_t>(done);
 }
 
@@ -131,11 +102,12 @@ std::int64_t UsblpRead(TUsblpSystem& system, TClock& clock, int fd, std::span<st
             clock.Sleep(static_cast<std::uint32_t>(std::min<std::uint64_t>(deadline - now, 10)));
             continue;
         }
-        if (!WaitUntilReady(clock, deadline,
-                            [&](int slice) { return system.Poll(fd, POLLIN, slice); })) {
+        const short revents = WaitForEvents(system, clock, fd, POLLIN, deadline);
+        if (revents == 0) {
             error = ETIMEDOUT;
             return 0;
         }
+        // POLLIN, or a hang-up or error that the next read reports.
     }
 }
 
@@ -169,23 +141,28 @@ void TUsblpLibrary::GetUSBHWID(std::int32_t index, char* portName, std::uint32_t
     CopyCut(device.deviceId, deviceId, deviceIdSize);
 }
 
+std::optional<TUsblpDevice> TUsblpLibrary::Listed(unsigned minor) {
+    std::lock_guard lock(m_Mutex);
+    for (const TUsblpDevice& device : m_Devices) {
+        if (device.minor == minor) return device;
+    }
+    return std::nullopt;
+}
+
 TIoHandle TUsblpLibrary::OpenPrinterUSBPort(std::int32_t portNumber) {
-    std::string path;
+    TUsblpDevice device;
     {
         std::lock_guard lock(m_Mutex);
         const std::int64_t index = static_cast<std::int64_t>(portNumber) - 1;
         if (index < 0 || static_cast<std::size_t>(index) >= m_Devices.size()) {
-            SetThreadLastError(kErrorFileNotFound);
+            SetThreadLastError(kErrorFileNotFound,
+                               "no USB printer was listed as number " + std::to_string(portNumber));
             return kInvalidIoHandle;
         }
-        path = m_Devices[static_cast<std::size_t>(index)].path;
+        device = m_Devices[static_cast<std::size_t>(index)];
     }
-    const int fd = m_System.Open(path, kOpenFlags);
-    if (fd < 0) {
-        FailWithErrno(errno);
-        return kInvalidIoHandle;
-    }
-    return static_cast<TIoHandle>(fd);
+    const int fd = OpenUsblpNode(m_System, m_Folders, device);
+    return fd < 0 ? kInvalidIoHandle : static_cast<TIoHandle>(fd);
 }
 
 std::int32_t TUsblpLibrary::WritePort(TIoHandle handle, const std::uint8_t* data,
@@ -199,7 +176,12 @@ std::int32_t TUsblpLibrary::WritePort(TIoHandle handle, const std::uint8_t* data
         UsblpWrite(m_System, m_Clock, Fd(handle),
                    std::span<const std::uint8_t>(data, static_cast<std::size_t>(length)),
                    static_cast<std::uint32_t>(std::max(timeoutMs, 0)), error);
-    SetThreadLastError(SysErrorFromErrno(error));
+    if (error == ETIMEDOUT)
+        SetThreadLastError(kErrorTimeout, "the printer took " + std::to_string(written) + " of " +
+                                              std::to_string(length) +
+                                              " bytes before the write deadline");
+    else
+        SetThreadLastError(SysErrorFromErrno(error));
     return written < 0 ? -2 : static_cast<std::int32_t>(written);
 }
 

@@ -1,39 +1,29 @@
 // SPDX-License-Identifier: MIT
-// The vendor USB port library's contract on the Linux printer-class driver (usblp): printers
-// are the /dev/usb/lpN nodes in number order, named "USB001", "USB002" ... in that order.
+// The vendor USB port library's contract on the Linux printer-class driver (usblp): the
+// printers of UsblpDevices.h, writes that count once the printer has taken the bytes.
 #pragma once
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/linux/UsblpDevices.h"
 #include "platform/linux/UsblpSystem.h"
 
 namespace ps {
 
-/// One USB printer as enumeration found it.
-struct TUsblpDevice {
-    std::string path;      // "/dev/usb/lp0"
-    std::string portName;  // "USB001": its position in the enumeration, never from the printer
-    std::string deviceId;  // IEEE 1284 device ID, cleaned and bounded (see CleanDeviceId)
-};
-
-/// Where the printer nodes and their sysfs entries are.
-struct TUsblpFolders {
-    std::string devices = "/dev/usb";
-    std::string sysfs = "/sys/class/usbmisc";
-};
-
-/// The USB printers present now: every lpN node (N < 16, the driver's limit) that exists, in
-/// number order. The device ID comes from LPIOC_GET_DEVICE_ID, or from sysfs ieee1284_id when
-/// the node cannot be opened (no right to, or another program holds it).
-std::vector<TUsblpDevice> ScanUsblpDevices(TUsblpSystem& system, const TUsblpFolders& folders);
-
-/// Writes all of `data` to a non-blocking descriptor until `timeoutMs` of `clock` has passed.
-/// Returns the bytes written; -1 when the first write failed outright (errno kept in `error`).
+/// Writes all of `data` to a usblp node opened non-blocking and waits until the printer has
+/// taken it, all within `timeoutMs` of `clock`. usblp accepts a write into its buffer and
+/// returns at once, signals with POLLOUT that the transfer is over, and cancels a transfer
+/// still in flight when the node is closed: so a write counts only once POLLOUT has come.
+/// Returns the bytes the printer took (fewer than data.size() with `error` set when the
+/// deadline passed, the printer went away or a write failed; a transfer that had not ended
+/// is not counted); -1 when the first write failed outright.
 std::int64_t UsblpWrite(TUsblpSystem& system, TClock& clock, int fd,
                         std::span<const std::uint8_t> data, std::uint32_t timeoutMs, int& error);
 
@@ -50,12 +40,18 @@ public:
     void GetUSBPrintFileName(std::int32_t index, char* buffer, std::uint32_t& size) override;
     void GetUSBHWID(std::int32_t index, char* portName, std::uint32_t portSize, char* deviceId,
                     std::uint32_t deviceIdSize) override;
+    /// Opens the printer as the last refresh listed it (see OpenUsblpNode).
     TIoHandle OpenPrinterUSBPort(std::int32_t portNumber) override;
+    /// Counts the bytes only once the printer has taken them (see UsblpWrite).
     std::int32_t WritePort(TIoHandle handle, const std::uint8_t* data, std::int32_t length,
                            std::int32_t timeoutMs) override;
     std::int32_t ReadPort(TIoHandle handle, std::uint8_t* buffer, std::int32_t maxLength,
                           std::int32_t timeoutMs) override;
     void CloseUSBPort(TIoHandle handle) override;
+
+    /// The printer the last refresh found on minor `minor`, if any.
+    std::optional<TUsblpDevice> Listed(unsigned minor);
+    const TUsblpFolders& Folders() const { return m_Folders; }
 
 private:
     TUsblpSystem& m_System;

@@ -38,9 +38,18 @@ public:
                       TPortMonitorTimeouts timeouts = {})
         : TPortMonitor(kernel, clock, timeouts), m_Usb(usb) {}
 
+    /// Answers the trigger query `valueName` for printer `printerName` over the link `target`
+    /// names (see OpenLink and TPortMonitor::AnswerOverLink).
+    TSysError Answer(const std::string& printerName, const std::string& target,
+                     const std::string& valueName, std::uint32_t& type,
+                     std::span<std::uint8_t> buffer, std::uint32_t& needed) {
+        return AnswerOverLink(
+            printerName, [&] { return OpenLink(target); }, valueName, type, buffer, needed);
+    }
+
     /// "usb:<port>": the present USB printer on that spooler port; "tcp:<host>:<port>": a TCP
     /// connection. Nothing (last-error value set) otherwise.
-    std::unique_ptr<TPrinterLink> OpenLink(const std::string& target) override;
+    std::unique_ptr<TPrinterLink> OpenLink(const std::string& target);
 
 private:
     TUsbPrintSystem& m_Usb;

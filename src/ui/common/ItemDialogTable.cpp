@@ -49,8 +49,4 @@ bool RegisterItemDialog(std::string_view className, TItemDialogFactory factory) 
     return false;
 }
 
-std::string DialogNotAvailableText(const std::string& itemTitle) {
-    return "\"" + itemTitle + "\" cannot be opened: this function is not available yet.";
-}
-
 }  // namespace ps::ui

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Which dialog an item of the main window opens, by the item's Icon (exact, case-sensitive).
-// Dialogs plug in by registering their factory; an entry without one shows that the dialog is
-// not available yet.
+// Dialogs plug in by registering their factory at start-up.
 #pragma once
 
 #include <functional>
@@ -31,8 +30,5 @@ const TItemDialogEntry& FindItemDialog(std::string_view icon);
 const std::vector<TItemDialogEntry>& ItemDialogEntries();
 /// Plugs a dialog in by class name ("TfrmSetItem", "TInquiry" ...); false for an unknown name.
 bool RegisterItemDialog(std::string_view className, TItemDialogFactory factory);
-
-/// The text shown for an item whose dialog is not built yet.
-std::string DialogNotAvailableText(const std::string& itemTitle);
 
 }  // namespace ps::ui

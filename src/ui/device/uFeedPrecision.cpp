@@ -170,11 +170,19 @@ void TFormFeedPrecision::btnSetClick() {
     const int position = trckbrAdjust->value();
     const int mode = std::max(cbbDistance->currentIndex(), 0);
     const TBytes write = FeedPrecisionWrite(set, mode, position);
+    std::optional<std::int64_t> readBack;
     const TDeviceWriteOutcome outcome =
-        FeedQuery(*m_USBPort).WriteAndConfirm(write, FeedPrecisionRead(set, mode), position);
+        FeedQuery(*m_USBPort)
+            .WriteAndConfirm(write, FeedPrecisionRead(set, mode), position, &readBack);
     if (outcome == TDeviceWriteOutcome::SendFailed) {
         ShowMessage(nullptr, kNotice, kSetFailed, TMessageIcon::Error);
         return;
+    }
+    if (readBack) {
+        // The value the printer gave back, confirmed or not, is shown as after a read.
+        if (static_cast<std::size_t>(mode) < m_SubItemValue.size())
+            m_SubItemValue[static_cast<std::size_t>(mode)] = static_cast<std::int32_t>(*readBack);
+        trckbrAdjust->setValue(static_cast<int>(*readBack));
     }
     if (SayUnconfirmedWrite(outcome)) return;
     if (static_cast<std::size_t>(mode) < m_SubItemValue.size())

@@ -157,7 +157,11 @@ void THorizontal::btnSetClick() {
     const TDeviceWriteOutcome outcome =
         AlignmentQuery(*m_USBPort)
             .WriteAndConfirm(write, AlignmentRead(StepVariant()), expected, &readBack);
-    if (readBack) m_iPrinterItemValue = *readBack;
+    if (readBack) {
+        // The value the printer gave back, confirmed or not, is shown as after a read.
+        m_iPrinterItemValue = *readBack;
+        ShowValue(m_iPrinterItemValue);
+    }
     if (!WriteConfirmedOrSay(outcome)) return;
     ShowValue(m_iPrinterItemValue);
     btnReturn->setText(Q(g_GlobalString.ParametersBtnReturn));

@@ -108,7 +108,14 @@ void TInkDry::btnSetClick() {
     const int position = trckbrTime->value();
     const TBytes write = DryingTimeWrite(set, position);
     // Read back as a value of the same scale the read gives: the track-bar position.
-    const TDeviceWriteOutcome outcome = query.WriteAndConfirm(write, DryingTimeRead(set), position);
+    std::optional<std::int64_t> readBack;
+    const TDeviceWriteOutcome outcome =
+        query.WriteAndConfirm(write, DryingTimeRead(set), position, &readBack);
+    if (readBack) {
+        // The value the printer gave back, confirmed or not, is shown as after a read.
+        m_iPrinterItemValue = *readBack;
+        trckbrTime->setValue(static_cast<int>(m_iPrinterItemValue));
+    }
     if (outcome == TDeviceWriteOutcome::SendFailed) {
         ShowMessage(nullptr, g_GlobalString.HintTitle, g_GlobalString.SetPrinterFail,
                     TMessageIcon::Error);

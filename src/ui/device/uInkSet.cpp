@@ -272,7 +272,11 @@ void TfrmInkSet::btnSetClick() {
     std::optional<std::int64_t> readBack;
     const TDeviceWriteOutcome outcome =
         ReadQuery(*m_USBPort).WriteAndConfirm(write, InkAdjustRead(set, s_iMode), value, &readBack);
-    if (readBack) m_iPrinterItemValue = *readBack;
+    if (readBack) {
+        // The value the printer gave back, confirmed or not, is shown as after a read.
+        m_iPrinterItemValue = *readBack;
+        ShowValue(m_iPrinterItemValue);
+    }
     if (!WriteConfirmedOrSay(outcome)) return;
     ShowValue(m_iPrinterItemValue);
     btnClose->setText(Q(g_GlobalString.ParametersBtnReturn));

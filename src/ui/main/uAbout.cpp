@@ -10,6 +10,7 @@
 
 #include "localisation/Scheme.h"
 #include "ui/common/Artwork.h"
+#include "ui/common/QtUserInterface.h"
 
 namespace ps::ui {
 namespace {
@@ -23,7 +24,8 @@ QString MakersNotice(TProgramLanguage language) {
             return QString::fromUtf8("透過印表機自身的命令通道設定發票、存摺和噴墨印表機。");
         case plJP:
             return QString::fromUtf8(
-                "プリンター自身のコマンドチャネルで伝票・通帳・インクジェットプリンターを設定します。");
+                "プリンター自身のコマンドチャネルで伝票・通帳・インクジェットプリンターを設定します"
+                "。");
         case plEN:
             break;
     }
@@ -47,7 +49,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     ProgramIcon = new QLabel(panel);
     ProgramIcon->setObjectName("ProgramIcon");
     ProgramIcon->setPixmap(ItemPixmap(kProgramIcon, devicePixelRatioF(), QSize(48, 48)));
-    ProgramIcon->setAccessibleName("Printer Settings");
+    // The picture stands for the program: named as the main window calls it.
+    ProgramIcon->setAccessibleName(Q(g_GlobalString.MainCaption));
     ProgramIcon->setGeometry(8, 8, 48, 48);
 
     ProductName = new QLabel(QString::fromUtf8("澜序打印机参数设置程序"), panel);

@@ -93,7 +93,8 @@ void TfrmMainView2::BuildControls() {
 
     cbbPrinterPort = new QComboBox(this);
     cbbPrinterPort->setObjectName("cbbPrinterPort");
-    cbbPrinterPort->setAccessibleName("Port");
+    // Without a caption the box is read by the port it shows; the string table has no text
+    // that names it.
     cbbPrinterPort->setVisible(false);
     connect(cbbPrinterPort, &QComboBox::activated, this,
             Guarded(this, [this](int) { cbbPrinterPortChange(); }));
@@ -194,6 +195,7 @@ void TfrmMainView2::btnClick(int tag) {
     TSettingItem item;
     if (!g_SchemeOptions || !g_SchemeOptions->GetItem(g_CurrentPage, tag - 1, item)) return;
     const TItemDialogEntry& entry = FindItemDialog(item.Icon);
+    if (!entry.factory) return;  // every dialog is plugged in at start-up
     hide();
     g_CurrentItem = tag - 1;
     // The main window comes back however the dialog ends, a failing one included.
@@ -201,11 +203,6 @@ void TfrmMainView2::btnClick(int tag) {
         TfrmMainView2* window;
         ~TShowAgain() { window->show(); }
     } showAgain{this};
-    if (!entry.factory) {
-        ShowMessageOver(nullptr, g_GlobalString.HintTitle, DialogNotAvailableText(item.Title),
-                        TMessageIcon::Information);
-        return;
-    }
     RunGuarded(nullptr, [&] {
         std::unique_ptr<QDialog> dialog = entry.factory(this);
         if (dialog) dialog->exec();

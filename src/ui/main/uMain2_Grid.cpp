@@ -71,11 +71,14 @@ bool TfrmMainView2::ReadPageValues(bool bInkPage, bool& bUsbPort) {
 void TfrmMainView2::PlaceModeButton(std::uint8_t targetPage) {
     TSettingItem index;
     if (g_SchemeOptions) g_SchemeOptions->GetIndexItem(targetPage, index);
-    const bool shown = !index.Icon.empty();
-    btnMode->setVisible(shown);
-    lblMode->setVisible(shown);
-    grp2->setVisible(shown);
-    if (!shown) return;
+    // A refresh only ever hides the mode button: once the cycle has ended (page 0, or a page
+    // whose target has no index item) it stays hidden for the life of the window.
+    if (index.Icon.empty()) {
+        btnMode->setVisible(false);
+        lblMode->setVisible(false);
+        grp2->setVisible(false);
+        return;
+    }
     btnMode->setIcon(ItemIcon(index.Icon));
     btnMode->setIconSize(kGlyphSize);
     btnMode->resize(kGlyphSize.width() + 6, kGlyphSize.height() + 6);

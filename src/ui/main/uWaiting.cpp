@@ -48,7 +48,6 @@ TfrmWaiting::TfrmWaiting(QWidget* parent)
     lblDot->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // The row grows to the right from under the middle of the text.
     lblDot->setGeometry((width - 120) / 2 + 30, 88, 120, 20);
-    lblDot->setAccessibleName("Progress");
 
     tmrWaiting = new TClockTimer(this, kDotIntervalMs);
     tmrClose = new TClockTimer(this, kLastResortCloseMs);
@@ -66,6 +65,8 @@ void TfrmWaiting::SetTexts(const std::string& caption, const std::string& text) 
     setWindowTitle(Q(caption));
     setAccessibleName(Q(caption));
     lblWaiting->setText(Q(text));
+    // The dots have no words of their own: the row is read as the wait it stands for.
+    lblDot->setAccessibleName(Q(text));
 }
 
 void TfrmWaiting::showEvent(QShowEvent* event) {

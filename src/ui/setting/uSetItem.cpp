@@ -134,8 +134,13 @@ void TfrmSetItem::BuildControls() {
     lst2 = new QListWidget(pnlType2);
     lst2->setObjectName("lst2");
     lbl1->setBuddy(lst2);
-    // Marking blocks the list's signals, so this sees the user's choices only.
-    connect(lst2, &QListWidget::itemSelectionChanged, this, Guarded(this, [this] { lst2Click(); }));
+    // The user's choices only: marking the printer's value blocks the list's signals. A
+    // selection changed by mouse or keyboard, a click on the row already selected and Enter on
+    // it choose, so a write that failed can be tried again from the same row.
+    const auto choose = Guarded(this, [this] { lst2Click(); });
+    connect(lst2, &QListWidget::itemSelectionChanged, this, choose);
+    connect(lst2, &QAbstractItemView::clicked, this, choose);
+    connect(lst2, &QAbstractItemView::activated, this, choose);
     type2->addWidget(lbl1);
     type2->addWidget(lst2, 1);
     top->addWidget(pnlType2, 1);
@@ -231,6 +236,9 @@ void TfrmSetItem::FormCreate() {
     setWindowTitle(Q(g_GlobalString.ParametersCaption));
     rg1->setTitle(Q(g_GlobalString.ParametersTitle));
     lbl1->setText(Q(g_GlobalString.ParametersTitle));
+    // Named by the caption above it, as the radio group is by its own (item views do not take
+    // their buddy's text).
+    lst2->setAccessibleName(lbl1->text());
     grp1->setTitle(Q(g_GlobalString.ParametersNoteTitle));
     btnSet->setText(Q(g_GlobalString.ParametersBtnSet));
     btnCancel->setText(Q(g_GlobalString.ParametersBtnCancel));
@@ -274,11 +282,11 @@ void TfrmSetItem::ArrangeForItem() {
     lblInfo->setText(Q(m_Item.Icon.starts_with("Ink") ? m_Item.Explain : m_Item.Note));
     setWindowTitle(Q(m_Item.Title));
     setAccessibleName(Q(m_Item.Title));
-    // The value list and the radio group are read out by the item's title.
-    lst2->setAccessibleName(Q(m_Item.Title));
-    rg1->setAccessibleName(Q(m_Item.Title));
     const std::size_t count = m_Item.RuleValues.RuleTitle.size();
-    lst2->clear();
+    {
+        const QSignalBlocker blocker(lst2);
+        lst2->clear();
+    }
 
     int designHeight = 0;
     btnDefault->setVisible(true);
@@ -514,6 +522,9 @@ void TfrmSetItem::btnCancelClick() {
     if (m_bInkActionRunning) return;
     std::string port;
     if (!UsablePrinter(&port)) {
+        // A change the printer was put in is aborted all the same: the port monitor does not
+        // ask whether the spooler holds the printer off-line.
+        if (m_bChangeStarted) AbortChangeOfUnusablePrinter(port);
         SayPrinterNotFound(this);
         CloseDialog(QDialog::Rejected);
         return;

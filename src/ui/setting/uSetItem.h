@@ -11,6 +11,7 @@
 #include <string>
 
 #include "maintenance/InkActions.h"
+#include "maintenance/InkChange.h"
 #include "scheme/Scheme3.h"
 
 class QButtonGroup;
@@ -136,7 +137,8 @@ private:
     void RunInkAction(const std::function<void()>& action);
     void EndInkAction(TInkActionEnd end);
     void ChangeCancelClick(const std::string& portName);
-    void ChangeLastStepReached();
+    void AbortChangeOfUnusablePrinter(const std::string& portName);
+    TChangeKind ChangeKind() const;
     std::string CommandSet() const;
 
     TSettingItem m_Item;

@@ -89,12 +89,18 @@ void TfrmSetItem::btnBackClick() {
     FitHeight(kStepPageHeight);
 }
 
+TChangeKind TfrmSetItem::ChangeKind() const {
+    return m_Item.Icon == "Ink_Changehead" ? TChangeKind::Head : TChangeKind::Box;
+}
+
 void TfrmSetItem::ChangeCancelClick(const std::string& portName) {
-    RunInkAction([this, &portName] {
-        const TChangeKind kind =
-            m_Item.Icon == "Ink_Changehead" ? TChangeKind::Head : TChangeKind::Box;
-        EndInkAction(AbortChange(InkTarget(portName), kind));
-    });
+    RunInkAction(
+        [this, &portName] { EndInkAction(AbortChange(InkTarget(portName), ChangeKind())); });
+}
+
+void TfrmSetItem::AbortChangeOfUnusablePrinter(const std::string& portName) {
+    RunInkAction(
+        [this, &portName] { ps::AbortChangeOfUnusablePrinter(InkTarget(portName), ChangeKind()); });
 }
 
 }  // namespace ps::ui

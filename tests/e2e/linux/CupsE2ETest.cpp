@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The native Linux platform end to end: a private cupsd on loopback whose queues print to
-// printer-emulator daemons, the program run whole against it, and the core's exchanges driven
-// in-process as the windows drive them.
+// printer-emulator daemons, the program and printer-settings-tool run whole against it, and the
+// core's exchanges driven in-process as the windows drive them.
+#include <arpa/inet.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +17,7 @@
 
 #include "PrivateCupsd.h"
 #include "ProgramRunner.h"
+#include "app/PrinterSession.h"
 #include "base/Lib_String.h"
 #include "base/TextCodec.h"
 #include "platform/NativeServices.h"
@@ -23,6 +27,7 @@
 #include "scheme/SettingWrite.h"
 #include "support/EmulationDirBuilder.h"
 #include "support/TestSupport.h"
+#include "transport/ExchangeLock.h"
 #include "transport/UtilDataSend.h"
 
 namespace ps::test {
@@ -94,18 +99,28 @@ protected:
         }
     }
 
-    // A queue printing to the daemon, with a PPD of the given nickname and scheme keyword.
+    // A queue with a PPD of the given nickname and scheme keyword, printing to the daemon
+    // unless another device URI is given.
     void AddQueue(const std::string& name, const std::string& nickName,
-                  const std::string& schemeKeyword) {
+                  const std::string& schemeKeyword, const std::string& uri = "") {
         const fs::path ppd = m_Cupsd.Folder() / (name + ".ppd");
         std::ofstream(ppd) << Ppd(nickName, schemeKeyword);
-        const auto result = m_Cupsd.Admin(
-            {"-p", name, "-D", nickName, "-v", m_pDaemon->SocketUri(), "-P", ppd.string(), "-E"});
+        const auto result =
+            m_Cupsd.Admin({"-p", name, "-D", nickName, "-v",
+                           uri.empty() ? m_pDaemon->SocketUri() : uri, "-P", ppd.string(), "-E"});
         ASSERT_EQ(result.exitCode, 0) << result.err;
     }
 
     TProgramResult Run(const std::vector<std::string>& args) {
         return RunProgram(PRINTER_SETTINGS_BIN, args, m_Environment);
+    }
+
+    // printer-settings-tool, with the environment of the test and `extra` on top.
+    TProgramResult Tool(const std::vector<std::string>& args,
+                        const std::map<std::string, std::string>& extra = {}) {
+        std::map<std::string, std::string> environment = m_Environment;
+        for (const auto& [key, value] : extra) environment[key] = value;
+        return RunProgram(PRINTER_SETTINGS_TOOL_BIN, args, environment);
     }
 
     std::vector<std::string> DaemonLog() const {
@@ -230,6 +245,94 @@ TEST_F(CupsE2E, ItemExchangeRawJobAndTimeDataReachThePrinter) {
     EXPECT_TRUE(arrived) << "see " << (m_Cupsd.Folder() / "log" / "error_log");
 }
 
+TEST_F(CupsE2E, ToolReadsAndSetsASocketQueueWithOneLockForItsPrinter) {
+    AddQueue(kQueue, "Talvenor QR-520", m_Scheme.string());
+    AddQueue("Same_Printer", "Talvenor QR-520", m_Scheme.string());
+    const auto got = Tool({"get", kQueue, "PrintQuality", "--json"});
+    ASSERT_EQ(got.exitCode, 0) << got.err;
+    EXPECT_NE(got.out.find("\"value\": 1"), std::string::npos) << got.out;
+
+    const auto set = Tool({"set", "talvenor_qr-520", "PrintQuality=Draft"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_NE(set.out.find("confirmed"), std::string::npos) << set.out;
+    const std::string state =
+        ReadFileBytes(m_Cupsd.Folder() / "emu" / "devices" / "qr" / "state.ini");
+    EXPECT_NE(state.find("11=0"), std::string::npos) << state;
+
+    // Another spelling of the queue, and another queue of the printer: one lock, that of the
+    // printer's address; the per-printer files under the server's spelling.
+    InstallPlatform(MakeNativePlatform());
+    SetUpPrinterPaths("talvenor_qr-520");
+    EXPECT_EQ(fs::path(g_PrinterCacheBase).filename(), kQueue);
+    const std::string lock = ExchangeLockSetup().path;
+    EXPECT_EQ(fs::path(lock).filename(),
+              "tcp%3A127.0.0.1%3A" + std::to_string(m_pDaemon->Port()) + ".lock");
+    SetUpPrinterPaths("Same_Printer");
+    EXPECT_EQ(ExchangeLockSetup().path, lock);
+    ResetGlobals();
+}
+
+TEST_F(CupsE2E, PrintServerQueuesNeedTheirCommandChannelNamed) {
+    const std::string ipp = "ipp://127.0.0.1:" + std::to_string(m_pDaemon->Port()) + "/ipp/print";
+    AddQueue("Via_Server", "Talvenor QR-520", m_Scheme.string(), ipp);
+    const auto unnamed = Tool({"get", "Via_Server", "PrintQuality"});
+    EXPECT_EQ(unnamed.exitCode, 2);
+    EXPECT_NE(unnamed.err.find("the command channel of queue \"Via_Server\" is not known"),
+              std::string::npos)
+        << unnamed.err;
+    EXPECT_NE(unnamed.err.find("\"lpadmin -p Via_Server -o "
+                               "printer-settings-channel-default=socket://HOST:9100\""),
+              std::string::npos)
+        << unnamed.err;
+    EXPECT_TRUE(DaemonLog().empty());  // nothing went to the host of the URI
+
+    // Named as the message says, the channel carries the exchanges.
+    const std::string channel = "socket://127.0.0.1:" + std::to_string(m_pDaemon->Port());
+    ASSERT_EQ(
+        m_Cupsd.Admin({"-p", "Via_Server", "-o", "printer-settings-channel-default=" + channel})
+            .exitCode,
+        0);
+    const auto named = Tool({"get", "Via_Server", "PrintQuality", "--json"});
+    EXPECT_EQ(named.exitCode, 0) << named.err;
+    EXPECT_NE(named.out.find("\"value\": 1"), std::string::npos) << named.out;
+    EXPECT_EQ(DaemonLog().size(), 1u);
+}
+
+TEST_F(CupsE2E, ServersThatAreDownOrSilentEndTheToolWithinTheDeadline) {
+    AddQueue(kQueue, "Talvenor QR-520", m_Scheme.string());
+    // Nothing listens: said at once, with the server and the reason.
+    const std::string down = "127.0.0.1:" + std::to_string(FreeLoopbackPort());
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"get", kQueue}, {"printers"}}) {
+        const auto result = Tool(args, {{"CUPS_SERVER", down}});
+        EXPECT_EQ(result.exitCode, 2) << args[0] << ": " << result.err;
+        EXPECT_NE(result.err.find("cannot reach the CUPS server " + down + ": Connection refused"),
+                  std::string::npos)
+            << result.err;
+    }
+
+    // A server that takes the connection and never answers: the request's deadline ends it.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(listener, 8), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const std::string silent = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = Tool({"get", kQueue}, {{"CUPS_SERVER", silent}});
+    const auto took = std::chrono::steady_clock::now() - start;
+    ::close(listener);
+    EXPECT_EQ(result.exitCode, 2) << result.err;
+    EXPECT_NE(result.err.find("the CUPS server " + silent + " did not answer within 10 s"),
+              std::string::npos)
+        << result.err;
+    EXPECT_LT(took, std::chrono::seconds(15));
+    EXPECT_TRUE(DaemonLog().empty());
+}
+
 TEST_F(CupsE2E, UserWithoutAdministrationRightsGetsNoExchange) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to run a part of the test as another user";
     AddQueue(kQueue, "Talvenor QR-520", m_Scheme.string());
@@ -252,6 +355,26 @@ TEST_F(CupsE2E, UserWithoutAdministrationRightsGetsNoExchange) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "step that went wrong: " << WEXITSTATUS(status);
     EXPECT_TRUE(DaemonLog().empty());  // nothing reached the printer
+
+    // The tool says what to do, and sends nothing.
+    const fs::path home = m_Cupsd.Folder() / "nobody";
+    fs::create_directories(home);
+    ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+    std::map<std::string, std::string> environment = m_Environment;
+    environment["TMPDIR"] = home.string();
+    environment["XDG_STATE_HOME"] = home.string();
+    const auto asNobody =
+        RunProgram("/usr/bin/setpriv",
+                   {"--reuid=65534", "--regid=65534", "--clear-groups", PRINTER_SETTINGS_TOOL_BIN,
+                    "set", kQueue, "PrintQuality=Draft"},
+                   environment);
+    EXPECT_EQ(asNobody.exitCode, 2) << asNobody.err;
+    EXPECT_NE(asNobody.err.find("does not take user nobody as a printer administrator; add the "
+                                "user with \"adduser nobody lpadmin\" and log in again; nothing "
+                                "was sent"),
+              std::string::npos)
+        << asNobody.err;
+    EXPECT_TRUE(DaemonLog().empty());
 
     // The administrator (root) may.
     InstallPlatform(MakeNativePlatform());

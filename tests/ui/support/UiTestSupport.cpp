@@ -4,8 +4,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
 #include <QTest>
+#include <QTextDocument>
+#include <algorithm>
+#include <optional>
 
 #include "app/StartUp.h"
 #include "localisation/Scheme.h"
@@ -49,6 +55,67 @@ public:
 private:
     std::unique_ptr<ui::TfrmMainView2>& m_Main;
 };
+
+// A caption as a person reads it: plain text, without the mnemonic marks, blanks simplified.
+QString ReadableText(const QString& text, bool richText) {
+    QString plain = text;
+    if (richText) {
+        QTextDocument document;
+        document.setHtml(text);
+        plain = document.toPlainText();
+    }
+    QString stripped;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i] == '&' && i + 1 < plain.size()) ++i;
+        stripped += plain[i];
+    }
+    return stripped.simplified();
+}
+
+QString LabelText(const QLabel* label) {
+    const bool rich = label->textFormat() == Qt::RichText ||
+                      (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+    return ReadableText(label->text(), rich);
+}
+
+// What a control shows as its caption: the shown entry of a drop-down list (the Linux bridge
+// reads nothing else for it), the text of a visible label whose buddy it is, its own text or
+// title. Nothing for a control that shows no words (a picture, a row of dots).
+std::optional<QString> VisibleCaption(QWidget* control, const QList<QLabel*>& labels) {
+    if (const auto* box = qobject_cast<QComboBox*>(control); box && !box->isEditable())
+        return ReadableText(box->currentText(), false);
+    for (const QLabel* label : labels)
+        if (label->buddy() == control && label->isVisible() && !label->text().isEmpty())
+            return LabelText(label);
+    QString caption;
+    if (const auto* button = qobject_cast<QAbstractButton*>(control))
+        caption = ReadableText(button->text(), false);
+    else if (const auto* group = qobject_cast<QGroupBox*>(control))
+        caption = ReadableText(group->title(), false);
+    else if (const auto* label = qobject_cast<QLabel*>(control))
+        caption = LabelText(label);
+    if (std::none_of(caption.begin(), caption.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+        return std::nullopt;
+    return caption;
+}
+
+// The texts a name may come from: the running language's string table and what the window
+// shows (its caption, labels, buttons and group titles).
+QStringList KnownTexts(QWidget* window, const QList<QLabel*>& labels) {
+    QStringList known;
+    TGlobalString table = g_GlobalString;
+    ForEachGlobalString(table, [&](const char*, const std::string& text) {
+        known << ReadableText(QString::fromStdString(text), false);
+    });
+    known << ReadableText(window->windowTitle(), false);
+    for (const QLabel* label : labels)
+        if (label->isVisible()) known << LabelText(label);
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (button->isVisible()) known << ReadableText(button->text(), false);
+    for (const QGroupBox* group : window->findChildren<QGroupBox*>())
+        if (group->isVisible()) known << ReadableText(group->title(), false);
+    return known;
+}
 
 }  // namespace
 
@@ -190,19 +257,33 @@ bool TUiFixture::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-std::vector<std::string> TUiFixture::ControlsWithoutAName(QWidget* window) {
-    std::vector<std::string> missing;
+std::vector<std::string> TUiFixture::ScreenReaderFaults(QWidget* window) {
+    std::vector<std::string> faults;
     QAccessibleInterface* top = QAccessible::queryAccessibleInterface(window);
     if (!top || top->text(QAccessible::Name).isEmpty() ||
         top->text(QAccessible::Name) != window->windowTitle())
-        missing.push_back("window " + window->objectName().toStdString() + " (caption)");
+        faults.push_back("window " + window->objectName().toStdString() + " (caption)");
+    const QList<QLabel*> labels = window->findChildren<QLabel*>();
+    const QStringList known = KnownTexts(window, labels);
     for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (!control->isVisible() || !(control->focusPolicy() & Qt::TabFocus)) continue;
+        if (!control->isVisible()) continue;
         QAccessibleInterface* item = QAccessible::queryAccessibleInterface(control);
-        if (!item || item->text(QAccessible::Name).trimmed().isEmpty())
-            missing.push_back(control->objectName().toStdString());
+        const QString name = item ? item->text(QAccessible::Name).simplified() : QString();
+        const std::string id = control->objectName().toStdString();
+        if ((control->focusPolicy() & Qt::TabFocus) && name.isEmpty()) {
+            faults.push_back(id + " (no name)");
+            continue;
+        }
+        const auto caption = VisibleCaption(control, labels);
+        if (caption && *caption != name)
+            faults.push_back(id + " is read as \"" + name.toStdString() + "\" but shows \"" +
+                             caption->toStdString() + "\"");
+        // A name given to a control without a caption is a text of the running language.
+        if (!caption && !control->accessibleName().isEmpty() && !known.contains(name))
+            faults.push_back(id + " is read as \"" + name.toStdString() +
+                             "\", a text neither shown nor in the string table");
     }
-    return missing;
+    return faults;
 }
 
 std::filesystem::path TUiFixture::Grab(QWidget* widget, const std::filesystem::path& file) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <filesystem>
@@ -95,9 +97,10 @@ protected:
     /// Processes events until `done` holds or `timeoutMs` real milliseconds passed.
     static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
     /// What a screen reader finds in a window, through Qt's accessibility interfaces (the ones
-    /// the Linux bridge exports): the window by its caption, and every visible control that
-    /// takes the keyboard focus by a name. Returns the controls without one.
-    static std::vector<std::string> ControlsWithoutAName(QWidget* window);
+    /// the Linux bridge exports): the window by its caption, every visible control that takes
+    /// the keyboard focus by a name, and every control that shows a caption (its text, title,
+    /// shown entry or buddy label) by that caption. Returns the faults found.
+    static std::vector<std::string> ScreenReaderFaults(QWidget* window);
     /// Saves a window's picture (screenshots); returns the file.
     static std::filesystem::path Grab(QWidget* widget, const std::filesystem::path& file);
 
@@ -109,5 +112,26 @@ private:
     std::unique_ptr<ui::TfrmMainView2> m_pMain;
     bool m_bInstalled = false;
 };
+
+/// Runs `action` once on the first visible dialog of type T while no exchange pumps events;
+/// for dialogs that the code under test runs with exec().
+template <typename T>
+void WhenShown(std::function<void(T*)> action) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        const ui::TQtUserInterface* qt = ui::TQtUserInterface::Installed();
+        if (qt && (qt->Pumping() || qt->WaitingWindow())) return;
+        for (QWidget* widget : QApplication::allWidgets()) {
+            auto* dialog = qobject_cast<T*>(widget);
+            if (!dialog || !dialog->isVisible()) continue;
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+            return;
+        }
+    });
+    timer->start();
+}
 
 }  // namespace ps::test

@@ -3,15 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "app/Options.h"
+#include "app/PrinterSession.h"
 #include "base/IniFile.h"
 #include "base/PathText.h"
+#include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
 #include "support/EmulatedPlatformSupport.h"
 #include "support/EmulationDirBuilder.h"
 #include "support/TestSupport.h"
+#include "transport/ExchangeLock.h"
 
 namespace ps {
 namespace {
+
+namespace fs = std::filesystem;
 
 class UtilPrinterTest : public ::testing::Test {
 protected:
@@ -36,6 +41,10 @@ TEST_F(UtilPrinterTest, FindsTheSchemeAmongTheDriverFiles) {
         .Set("DependentFiles", "/drv/QJ760.dll|/drv/Settings.Da");
     m_Builder.Printer("NoBlank", "LPT1").Set("DriverName", "QR520");
     m_Builder.Printer("NoDriver", "LPT1");
+    // Makes and models that would lead the fallback path out of the driver directory.
+    m_Builder.Printer("Planted", "LPT1").Set("DriverName", "Talvenor ../../../../var/spool/evil");
+    m_Builder.Printer("Slash", "LPT1").Set("DriverName", "Talvenor QR/520");
+    m_Builder.Printer("Backslash", "LPT1").Set("DriverName", "Talvenor ..\\QR-520");
     Start();
 
     // The first entry containing "Settings.Dat" in any letter case, exactly as listed.
@@ -60,6 +69,8 @@ TEST_F(UtilPrinterTest, FindsTheSchemeAmongTheDriverFiles) {
     scheme = "unchanged";
     EXPECT_FALSE(FindDriverSchemeFile("", scheme));
     EXPECT_FALSE(FindDriverSchemeFile("Missing", scheme));
+    for (const char* planted : {"Planted", "Slash", "Backslash"})
+        EXPECT_FALSE(FindDriverSchemeFile(planted, scheme)) << planted;
     EXPECT_EQ(scheme, "unchanged");
 }
 
@@ -90,6 +101,31 @@ TEST_F(UtilPrinterTest, ReportsThePortAndTheOnLineState) {
     Start();
     ASSERT_TRUE(GetPrinterPortInfo("Passbook", port, online));
     EXPECT_EQ(port, "USB002");
+}
+
+TEST_F(UtilPrinterTest, OneLockPerDeviceAndFilesOfTheSpoolersSpelling) {
+    m_Builder.Device("qra");
+    m_Builder.Device("qrb");
+    m_Builder.Printer("Passbook", "USB001").Set("Device", "qra");
+    m_Builder.Printer("Passbook Copy", "USB001").Set("Device", "QRA");
+    m_Builder.Printer("Other", "USB002").Set("Device", "qrb");
+    m_Builder.Printer("Loose", "LPT1");
+    Start();
+    auto lockOf = [](const std::string& name) {
+        SetUpPrinterPaths(name);
+        return ExchangeLockSetup().path;
+    };
+    // Two spellings of one printer, and two printers on one device: one lock.
+    const std::string passbook = lockOf("Passbook");
+    EXPECT_EQ(lockOf("PASSBOOK"), passbook);
+    EXPECT_EQ(fs::path(g_PrinterCacheBase).filename(), "Passbook");  // the spooler's spelling
+    EXPECT_EQ(lockOf("Passbook Copy"), passbook);
+    EXPECT_NE(lockOf("Other"), passbook);
+    // A printer with no device the spooler can name keeps the lock beside its files.
+    const std::string loose = lockOf("loose");
+    EXPECT_EQ(loose, g_PrinterCacheBase + ".lock");
+    EXPECT_EQ(fs::path(g_PrinterCacheBase).filename(), "Loose");
+    ResetGlobals();
 }
 
 TEST_F(UtilPrinterTest, LocalOptionsLiveBesideTheProgram) {
@@ -123,6 +159,17 @@ TEST_F(UtilPrinterTest, LocalOptionsLiveBesideTheProgram) {
     reread.LoadSettings(nullptr);
     reread.SaveSettings(nullptr);
     EXPECT_EQ(reread.SettingsLocalPorts, "LPT2 \"My Port\" _USB");
+}
+
+// Installed, the program lies in PREFIX/bin and its options and schemes in
+// PREFIX/share/printer-settings, where run mode 100 must find them.
+TEST_F(UtilPrinterTest, InstalledLocalOptionsLieWithTheSharedFiles) {
+    m_Builder.Kernel("ProgramPath", "usr/bin/printer-settings");
+    m_Dir.Write("usr/share/printer-settings/Scheme/QR-520_Settings.Dat", "[GlobalSettings]\r\n");
+    Start();
+    const auto shared = m_Dir.Path() / "usr" / "share" / "printer-settings";
+    EXPECT_EQ(ProgramFolder(), shared);
+    EXPECT_EQ(LocalOptionsFile(), shared / "printer-settings.ini");
 }
 
 }  // namespace

@@ -112,6 +112,42 @@ TEST_F(EmulatorSetting, LaterInstancesStartFromTheSavedState) {
               "1B 1D 1E 05 03 03 0A 01 09 14 01 03 21 02 05 80 1B 1D 1F");
 }
 
+TEST_F(EmulatorSetting, InstancesOfOnePrinterStoreOnlyWhatEachChanged) {
+    const std::filesystem::path file = m_Dir.Path() / "state" / "state.ini";
+    {
+        // Reading, asking the status and closing change nothing, so nothing is written.
+        auto reader = Make();
+        Exchange(*reader, "usb", "1B 1D 1E 05 03 02 0A 14 1B 1D 1F");
+        reader->StatusByte();
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    // Two programs on one printer at once, both started before either wrote.
+    auto first = Make();
+    auto second = Make();
+    Exchange(*first, "monitor", std::string(kEnter) + "1B 1D 1E 00 0B 09 1B 1D 1F" + kSave);
+    Exchange(*second, "monitor", std::string(kEnter) + "1B 1D 1E 05 04 14 05 1B 1D 1F" + kSave);
+    const std::string clean = "1B 1D 1E 10 01 1B 1D 1F";
+    Exchange(*first, "monitor", clean);
+    Exchange(*second, "monitor", clean);
+    Exchange(*first, "monitor", "1B 1D 1E 10 38 01 03 1B 1D 1F");  // paper box lock
+    Exchange(*first, "monitor", "1B 1D 1E 10 1D 10 00 00 00 1B 1D 1F 1B 1D 1E 11 01 1B 1D 1F");
+    m_Clock.Advance(3000);
+    Exchange(*second, "monitor", "1B 1D 1E 10 38 02 05 1E 1B 1D 1F");  // screen unlock
+    second.reset();
+    first.reset();
+
+    // Each one's key is kept, both cleanings are counted, and the clock keeps the reading of
+    // the one that set it (the other's clock merely ran on).
+    const std::string state = test::ReadText(file);
+    for (const char* line : {"0A=9\r\n", "14=5\r\n", "HeadCleanings=2\r\n", "ScreenLocked=0\r\n",
+                             "PaperBoxLocked=1\r\n", "ClockSeconds=16\r\n"})
+        EXPECT_NE(state.find(line), std::string::npos) << line << " in\n" << state;
+    auto next = Make();
+    EXPECT_EQ(Exchange(*next, "monitor", "1B 1D 1E 05 03 02 0A 14 1B 1D 1F"),
+              "1B 1D 1E 05 03 02 0A 01 09 14 01 05 1B 1D 1F");
+}
+
 TEST(EmulatorItemTable, ValueBytesAndReplyHead) {
     for (int b = 0; b < 256; ++b) {
         const std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(b)};

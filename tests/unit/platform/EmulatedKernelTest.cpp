@@ -247,11 +247,15 @@ TEST_F(EmulatedKernelTest, VendorLibraryListsUsbDevicesAndExchanges) {
     char untouched[4] = "abc";
     library->GetUSBHWID(2, untouched, 4, untouched, 4);
     EXPECT_STREQ(untouched, "abc");
+    // Listing reads the devices' keys; it makes no device (no scheme, menu or state is read).
+    EXPECT_EQ(m_Devices["a"], nullptr);
+    EXPECT_EQ(m_Devices["b"], nullptr);
 
     EXPECT_EQ(library->OpenPrinterUSBPort(0), kInvalidIoHandle);
     EXPECT_EQ(library->OpenPrinterUSBPort(3), kInvalidIoHandle);
     TIoHandle handle = library->OpenPrinterUSBPort(2);
     ASSERT_NE(handle, kInvalidIoHandle);
+    platform.Device("b");
     m_Devices["b"]->Answer({0x10, 0x04}, {0xAA, 0xBB, 0xCC});
 
     const std::uint8_t command[] = {0x10, 0x04};
@@ -284,7 +288,8 @@ TEST_F(EmulatedKernelTest, VendorLibraryFaults) {
     m_Builder.Device("mute", "USB001").Set("Mute", "1");
     m_Builder.Device("short", "USB002").Set("ShortWrite", "3");
     m_Builder.Device("broken", "USB003").Set("UsbWriteFails", "1");
-    Start();
+    auto& platform = Start();
+    for (const char* id : {"mute", "short", "broken"}) platform.Device(id);
     TVendorUsbLibrary* library = Kernel().LoadVendorUsbLibrary();
     ASSERT_TRUE(library);
     // Opening without a refresh enumerates first.

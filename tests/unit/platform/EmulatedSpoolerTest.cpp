@@ -2,6 +2,8 @@
 // The emulated spooler: printers of an emulation directory, printer data, jobs and faults.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "base/PathText.h"
 #include "platform/Platform.h"
 #include "support/EmulationFixture.h"
@@ -125,6 +127,29 @@ TEST_F(EmulatedSpoolerTest, FullAccessAndPrinterDataPersistAcrossRuns) {
     ASSERT_EQ(again->GetData("TimeData", type, buffer, needed), kErrorSuccess);
     EXPECT_EQ(TTestBytes(buffer, buffer + needed), text);
     EXPECT_EQ(m_Builder.StateText().find("Locked"), std::string::npos);
+}
+
+TEST_F(EmulatedSpoolerTest, TwoProgramsStoreTheDataOfTheirPrintersAtOnce) {
+    m_Builder.Printer("Left", "USB001");
+    m_Builder.Printer("Right", "USB002");
+    const std::filesystem::path dir = m_Builder.Write();
+    // Two programs' spoolers on one directory rewrite its one state.ini.
+    auto program = [&](const std::string& printer) {
+        emu::TEmulatedPlatform platform(dir);
+        auto handle = platform.Spooler().Open(printer, TPrinterAccess::Full);
+        for (std::uint8_t i = 0; handle && i < 20; ++i)
+            handle->SetData("Value" + std::to_string(i), kRegBinary, TTestBytes{i});
+    };
+    std::thread left(program, "Left");
+    std::thread right(program, "Right");
+    left.join();
+    right.join();
+    const std::string state = m_Builder.StateText();
+    std::size_t stored = 0;
+    for (std::size_t at = state.find("Data.Value"); at != std::string::npos;
+         at = state.find("Data.Value", at + 1))
+        ++stored;
+    EXPECT_EQ(stored, 40u) << state;
 }
 
 TEST_F(EmulatedSpoolerTest, RawJobsReachTheDeviceOrWaitInTheQueue) {

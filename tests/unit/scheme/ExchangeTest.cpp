@@ -157,13 +157,19 @@ TEST_F(ExchangeTest, SingleItemsThroughThePortMonitor) {
 }
 
 TEST_F(ExchangeTest, MonitorFaults) {
-    m_Builder.Device("tp").Set("Mute", "1");
+    // Bytes before the value reply (noise, the end of an earlier reply): its fixed offsets
+    // hold no value, so the read fails rather than decode them.
+    m_Builder.Device("tp").Set("NoiseHex", "0A 01 05 1B 1D 1F 00 01 2A");
+    auto& noisy = Start();
+    EXPECT_FALSE(ReadItem(noisy, 0));
+
+    m_Builder.Device("tp").Set("NoiseHex", "").Set("Mute", "1");
     auto& scheme = Start();
     EXPECT_FALSE(ReadItem(scheme, 0));
-    EXPECT_EQ(Log().size(), 1u);
+    EXPECT_EQ(Log().size(), 2u);
     g_PrinterName = "Guest";  // no right to administer the printer: nothing reaches it
     EXPECT_FALSE(ReadItem(scheme, 0));
-    EXPECT_EQ(Log().size(), 1u);
+    EXPECT_EQ(Log().size(), 2u);
 }
 
 TEST_F(ExchangeTest, PrinterNameFormRefusesUnusablePrinters) {

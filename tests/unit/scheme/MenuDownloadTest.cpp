@@ -160,11 +160,19 @@ TEST_F(MenuDownloadTest, OnlyUsbPrintersAreAsked) {
     EXPECT_EQ(ModelName(), "-");
 }
 
-TEST_F(MenuDownloadTest, EmptyModelNameIsWritten) {
+TEST_F(MenuDownloadTest, ModelNameIsWrittenAsOneValue) {
+    // Empty, it is written as empty (not left as the default).
     m_pDevice->Answer(Hex("1B 1D 1E 04 0F 08 01 02 03 04 05 06 07 08 1B 1D 1F"), ModelReply(""));
     AnswerMenu(MenuReply({}, 0, true));
     EXPECT_FALSE(g_SchemeOptions->GetPrinterMenuResources());
     EXPECT_EQ(ModelName(), "");
+
+    // A printer's line ends and other control characters never start lines of their own.
+    m_pDevice->Answer(Hex("1B 1D 1E 04 0F 08 01 02 03 04 05 06 07 08 1B 1D 1F"),
+                      ModelReply("QJ\r\n[Evil]\r\nX=1\x1B\x7F"));
+    EXPECT_FALSE(g_SchemeOptions->GetPrinterMenuResources());
+    EXPECT_EQ(ModelName(), "QJ[Evil]X=1");
+    EXPECT_FALSE(TIniFile::FromFile(g_PrinterIniFile).SectionExists("Evil"));
 }
 
 }  // namespace

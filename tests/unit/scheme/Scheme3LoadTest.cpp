@@ -2,6 +2,16 @@
 // Loading schemes: global settings, page entry items, item lists, languages and accessors.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <future>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "base/IniFile.h"
 #include "scheme/Scheme3.h"
 #include "support/TestSupport.h"
@@ -223,6 +233,45 @@ TEST_F(Scheme3Load, LocalisedKeysFollowTheLanguage) {
     EXPECT_EQ(scheme.m_BaseItems[0].Title, "CN one");
     EXPECT_EQ(scheme.m_BaseItems[0].RuleValues.RuleTitle, (std::vector<std::string>{"yi"}));
 }
+
+#ifndef _WIN32
+// A scheme path can come from the spooler (a PPD keyword, a queue's make and model): what lies
+// there is read only when it is a plain file of a scheme's size, reached without a link at its
+// end; anything else counts as missing and never holds the program up.
+TEST_F(Scheme3Load, OnlyPlainBoundedSchemeFilesAreRead) {
+    test::TTempDir dir;
+    const auto real = dir.Write("real.dat", "[GlobalSettings]\nPrinterName=Planted\n");
+    std::filesystem::create_symlink(real, dir.Path() / "link.dat");
+    const auto huge = dir.Write("huge.dat", "[GlobalSettings]\nPrinterName=Huge\n");
+    std::filesystem::resize_file(huge, kMaxIniFileBytes + 1);  // sparse: no disk used
+    const auto fifo = dir.Path() / "fifo.dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+
+    // A FIFO would block the open until a writer comes; the load runs aside to catch that.
+    auto load = std::async(std::launch::async, [&] {
+        TSchemeOptions2 scheme;
+        for (const auto& path :
+             {fifo, std::filesystem::path("/dev/zero"), dir.Path() / "link.dat", huge}) {
+            scheme.LoadFromFile(path.string());
+            scheme.LoadPrinterMenu(path.string());
+        }
+        return scheme.m_Sections.PrinterName;
+    });
+    if (load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the load waits on the FIFO";
+        // A writer that comes and goes lets each waiting open through.
+        while (load.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+            const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+        }
+    }
+    EXPECT_EQ(load.get(), "");
+
+    TSchemeOptions2 scheme;
+    scheme.LoadFromFile(real.string());
+    EXPECT_EQ(scheme.m_Sections.PrinterName, "Planted");  // the file itself is read
+}
+#endif
 
 TEST_F(Scheme3Load, LoadErrorsKeepThePreviousScheme) {
     TSchemeOptions2 scheme = LoadText(

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <streambuf>
 
 #include "VerbSession.h"
+#include "Verbs.h"
 #include "platform/Platform.h"
 #include "support/EmulationFixture.h"
 
@@ -31,6 +33,21 @@ TEST_F(VerbSessionTest, ProgressLineShowsOnATerminalAfterASecondAndIsCleared) {
     }
     EXPECT_EQ(err.str(), "\r\x1B[Kreading \"P\": 2 of 4\r\x1B[K");
     EXPECT_EQ(file.str(), "");  // never into a file
+}
+
+TEST_F(VerbSessionTest, ResultsThatCannotBeWrittenAreNoSuccess) {
+    StartScripted();
+    // Standard output on a full disk: every write fails.
+    struct TFullDisk : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    TVerbIo io{out, err, false};
+    EXPECT_EQ(RunPrinterVerb("printers", {"--json"}, io), kVerbUnreachable);
+    EXPECT_NE(err.str().find("the results could not be written to standard output"),
+              std::string::npos)
+        << err.str();
 }
 
 TEST_F(VerbSessionTest, CommonOptionsAreTakenOutOfTheArguments) {

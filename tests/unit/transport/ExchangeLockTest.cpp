@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/FileLock.h"
+#include "platform/ExchangeFailure.h"
 #include "platform/Platform.h"
 #include "support/EmulationFixture.h"
 #include "transport/ExchangeLock.h"
@@ -83,6 +84,24 @@ TEST_F(ExchangeLockTest, AnExchangeWaitsForTheOtherHolderThenGoesAhead) {
     EXPECT_EQ(m_Builder.CommandLog("tp").size(), 1u);
     EXPECT_FALSE(ui->waitingShown);
     EXPECT_TRUE(FreeNow());  // released with the exchange
+}
+
+TEST_F(ExchangeLockTest, NoExchangeGoesAheadWithoutItsLock) {
+    m_Dir.Write("device.ini", "[GlobalSettings]\r\nPrinterName=T\r\n");
+    m_Builder.Device("tp").Set("Scheme", "device.ini");
+    m_Builder.Printer("Printer", "LPT1").Set("Device", "tp");
+    StartEmulator();
+    // A lock file that cannot be made (its folder is gone): refused, nothing sent.
+    SetExchangeLock({(m_Dir.Path() / "gone" / "printer.lock").string(), "Reading", "Wait"});
+    ClearExchangeFailure();
+    const TBytes save = {0x1B, 0x1D, 0x1E, 0x05, 0x02, 0x1B, 0x1D, 0x1F};
+    std::int32_t noReply = 0;
+    EXPECT_FALSE(PortMonitorExchange("Printer", save.data(), 8, nullptr, noReply));
+    EXPECT_NE(TakeExchangeFailure().find("lock file cannot be made"), std::string::npos);
+    EXPECT_TRUE(m_Builder.CommandLog("tp").empty());
+    const TExchangeLock lock(0, {});
+    EXPECT_FALSE(lock.Held());
+    EXPECT_EQ(GetThreadLastError(), kErrorAccessDenied);
 }
 
 }  // namespace

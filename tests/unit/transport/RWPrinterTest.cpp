@@ -149,7 +149,7 @@ TEST_F(RWPrinterTest, ReadAllModeDrainsFirstAndAppendsContinuations) {
     EXPECT_EQ(Reply(*worker), expected);
 }
 
-TEST_F(RWPrinterTest, ReadAllNeverRunsPastTheBuffer) {
+TEST_F(RWPrinterTest, ReadAllNeverRunsPastTheBufferOrItsDeadline) {
     auto& device = Start();
     TTestBytes huge(kRWPrinterBufferSize + 5000);
     for (std::size_t i = 0; i < huge.size(); ++i) huge[i] = static_cast<std::uint8_t>(i * 7);
@@ -165,6 +165,17 @@ TEST_F(RWPrinterTest, ReadAllNeverRunsPastTheBuffer) {
     device.AnswerAny(huge);
     worker = Run({.reset = true, .readData = 100000});
     EXPECT_EQ(worker->m_nRet, kRWPrinterBufferSize);
+
+    // A printer that keeps sending a byte now and then: the continuations end once they have
+    // taken as long as the first read could wait, not when the printer stops.
+    device.AnswerInParts(kCommand, std::vector<TTestBytes>(1000, TTestBytes{0x55}), 90);
+    const std::uint64_t start = m_pPlatform->Clock().NowMs();
+    worker = Run({.timeOut = 2000, .reset = true, .wait = 0});
+    const std::uint64_t took = m_pPlatform->Clock().NowMs() - start;
+    EXPECT_TRUE(worker->m_bResult);
+    EXPECT_GE(worker->m_nRet, 20);
+    EXPECT_LT(worker->m_nRet, 30);
+    EXPECT_LT(took, 2000u + 500u);
 }
 
 TEST_F(RWPrinterTest, TimeOutsAndTheAffirmReadSwitch) {

@@ -46,6 +46,39 @@ TEST(PrinterDataStore, ValuesPerQueueSurviveAndAreReadBackWhole) {
     EXPECT_EQ(TPrinterDataStore({}).Set("Q", "TimeData", 1, Bytes("x")), kErrorFileNotFound);
 }
 
+TEST(PrinterDataStore, WritesOfTwoProgramsAtOnceKeepEachOther) {
+    test::TTempDir dir;
+    const auto file = dir.Path() / "printer-data.ini";
+    constexpr int kWrites = 40;
+    // Two programs write values of their own queue at once; each write reads the file, changes
+    // one value and replaces the file, so without the lock one replacement drops the other's.
+    auto writeAll = [&](const std::string& queue) {
+        TPrinterDataStore store(file);
+        for (int i = 0; i < kWrites; ++i)
+            if (store.Set(queue, "V" + std::to_string(i), 1, Bytes("x")) != kErrorSuccess)
+                return false;
+        return true;
+    };
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(writeAll("Child") ? 0 : 1);
+    EXPECT_TRUE(writeAll("Parent"));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    TPrinterDataStore store(file);
+    int kept = 0;
+    for (const char* queue : {"Parent", "Child"}) {
+        for (int i = 0; i < kWrites; ++i) {
+            std::uint8_t buffer[8];
+            std::uint32_t type = 0, needed = 0;
+            kept +=
+                store.Get(queue, "V" + std::to_string(i), type, buffer, needed) == kErrorSuccess;
+        }
+    }
+    EXPECT_EQ(kept, 2 * kWrites);
+}
+
 TEST(LinuxDesktop, OnlyWebAddressesAreOpened) {
     EXPECT_TRUE(IsWebAddress("https://www.talvenor.com"));
     EXPECT_TRUE(IsWebAddress("HTTP://talvenor.com/support?q=1"));

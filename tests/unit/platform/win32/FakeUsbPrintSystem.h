@@ -25,6 +25,7 @@ struct TFakeUsbDevice {
     struct TReply {
         std::uint64_t dueMs;  // virtual time the bytes arrive
         std::string bytes;
+        std::size_t afterWritten = 0;  // and not before this many bytes were written (an answer)
     };
     std::deque<TReply> replies;
     std::string written;
@@ -110,7 +111,8 @@ public:
         TFakeUsbDevice* device = Find(handle);
         if (!device) return ERROR_INVALID_HANDLE;
         const std::uint64_t now = m_Clock.NowMs();
-        if (device->replies.empty() || device->replies.front().dueMs > now + timeoutMs) {
+        if (device->replies.empty() || device->replies.front().dueMs > now + timeoutMs ||
+            device->written.size() < device->replies.front().afterWritten) {
             lock.unlock();
             m_Clock.Sleep(timeoutMs);
             return ERROR_TIMEOUT;

@@ -138,7 +138,9 @@ TEST_F(Win32PortMonitorTest, ExchangesWithAPrinterOnARawTcpPort) {
 TEST_F(Win32PortMonitorTest, ExchangesWithThePrinterOnItsUsbPort) {
     m_Usb.Add("\\\\?\\usb#one", "USB001", "MFG:Talvenor;MDL:QR-520;");
     auto& second = m_Usb.Add("\\\\?\\usb#two", "USB002", "MFG:Talvenor;MDL:QR-520;");
-    second.replies.push_back({0, "\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F"});
+    // What was there before the command is not its answer.
+    second.replies.push_back({0, "stale", 0});
+    second.replies.push_back({0, "\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F", 1});
     auto result = Exchange("usb:USB002", "\x1B\x1D\x1E\x12\x09\x1B\x1D\x1F", 64);
     EXPECT_EQ(result.answer, 1u);
     EXPECT_EQ(result.reply, std::string("\x1B\x1D\x1E\x12\x09\x2C\x01\x1B\x1D\x1F", 10));

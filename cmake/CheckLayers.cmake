@@ -121,10 +121,18 @@ set(allow_app ${core_below})
 set(allow_app_main ${core_below} app platform_select ui)
 set(allow_ui ${core_below} app)
 
-# Operating-system headers: only the backends, base's OS shim and the emulator's daemon.
-set(os_header_regex
-    "^(windows\\.h|winspool\\.h|winioctl\\.h|sys/.*|unistd\\.h|fcntl\\.h|poll\\.h|termios\\.h|dirent\\.h|pwd\\.h|dlfcn\\.h|arpa/.*|netinet/.*|netdb\\.h|linux/.*|signal\\.h|iconv\\.h|langinfo\\.h|cups/.*)$")
-set(os_layers platform_linux platform_win32 base_os emulator_daemon)
+# Operating-system headers: those of Windows only in the Win32 backend and base's Win32 shim,
+# those of POSIX systems only in the Linux backend, base's POSIX shim and the emulator's daemon,
+# so neither family reaches the other's build.
+set(win_header_regex
+    "^(windows|winspool|winioctl|winsock2?|ws2tcpip|ws2def|setupapi|shellapi|shlobj|initguid|devguid|usbprint|winreg|winbase|winuser|winerror|winnls|processthreadsapi|synchapi|fileapi|handleapi|ioapiset|memoryapi|objbase|combaseapi)\\.h$")
+set(posix_header_regex
+    "^(sys/.*|unistd\\.h|poll\\.h|termios\\.h|dirent\\.h|pwd\\.h|dlfcn\\.h|arpa/.*|netinet/.*|netdb\\.h|linux/.*|signal\\.h|iconv\\.h|langinfo\\.h|spawn\\.h|cups/.*)$")
+# The C runtime's file-mode headers, which both systems have.
+set(crt_header_regex "^(fcntl|io)\\.h$")
+set(win_layers platform_win32)
+set(posix_layers platform_linux emulator_daemon)
+set(crt_layers platform_win32 platform_linux emulator_daemon base_os)
 # Qt: only the windows and the program's entry.
 set(qt_header_regex "^(Q[A-Za-z]+|Qt[A-Za-z]+/.*)$")
 set(qt_layers ui app_main)
@@ -157,7 +165,23 @@ foreach(path IN LISTS sources)
             endif()
         elseif(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
             set(inc "${CMAKE_MATCH_1}")
-            if(inc MATCHES "${os_header_regex}" AND NOT layer IN_LIST os_layers)
+            string(TOLOWER "${inc}" lower)
+            set(os_family "")
+            if(lower MATCHES "${win_header_regex}")
+                set(os_family win)
+            elseif(inc MATCHES "${posix_header_regex}")
+                set(os_family posix)
+            elseif(inc MATCHES "${crt_header_regex}")
+                set(os_family crt)
+            endif()
+            # base's OS shim: one source per OS, named for it.
+            set(allowed_here ${${os_family}_layers})
+            if(os_family STREQUAL "win" AND path MATCHES "^src/base/os/[^/]*Win32\\.cpp$")
+                list(APPEND allowed_here base_os)
+            elseif(os_family STREQUAL "posix" AND path MATCHES "^src/base/os/[^/]*Posix\\.cpp$")
+                list(APPEND allowed_here base_os)
+            endif()
+            if(os_family AND NOT layer IN_LIST allowed_here)
                 message(NOTICE "layering: ${path} (${layer}) includes the operating-system header <${inc}>")
                 math(EXPR faults "${faults} + 1")
             elseif(inc MATCHES "${qt_header_regex}" AND NOT layer IN_LIST qt_layers)

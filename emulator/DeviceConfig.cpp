@@ -6,6 +6,7 @@
 #include "EmulatedDevice.h"
 #include "EmulatorOptions.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 
 namespace ps::emu {
 namespace {
@@ -16,7 +17,7 @@ std::filesystem::path ResolvePath(const std::filesystem::path& directory, std::s
     for (char& c : text)
         if (c == '\\' || c == '/')
             c = static_cast<char>(std::filesystem::path::preferred_separator);
-    std::filesystem::path path(text);
+    std::filesystem::path path = PathFromUtf8(text);
     return path.is_absolute() ? path : directory / path;
 }
 

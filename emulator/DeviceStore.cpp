@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "base/AtomicFile.h"
+#include "base/PathText.h"
 #include "base/FileLock.h"
 
 namespace ps::emu {
@@ -28,7 +29,7 @@ TDeviceStore::TDeviceStore(std::filesystem::path stateDir) : m_Dir(std::move(sta
     std::filesystem::create_directories(m_Dir, ec);
     // Job numbers go on from the highest one stored.
     for (const auto& entry : std::filesystem::directory_iterator(m_Dir / kPrinted, ec)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = PathToUtf8(entry.path().filename());
         unsigned number = 0;
         if (std::sscanf(name.c_str(), "%u-", &number) == 1 && number >= m_NextJob)
             m_NextJob = number + 1;

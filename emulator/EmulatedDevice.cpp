@@ -7,6 +7,7 @@
 #include "IniText.h"
 #include "PrinterCore.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 
 namespace ps::emu {
 namespace {
@@ -38,7 +39,7 @@ struct TEmulatedDevice::TImpl {
             if (auto bytes = ReadFileBytes(config.schemeFile))
                 scheme = ParseIniBytes(*bytes);
             else
-                problems.push_back("scheme file " + config.schemeFile.string() + " missing");
+                problems.push_back("scheme file " + PathToUtf8(config.schemeFile) + " missing");
         }
         std::optional<TIniFile> menu;
         if (!config.menuFile.empty()) {
@@ -46,7 +47,7 @@ struct TEmulatedDevice::TImpl {
                 setup.menu = TBytes(bytes->begin(), bytes->end());
                 menu = ParseIniBytes(*bytes);
             } else {
-                problems.push_back("menu file " + config.menuFile.string() + " missing");
+                problems.push_back("menu file " + PathToUtf8(config.menuFile) + " missing");
             }
         }
         setup.scheme = LoadSchemeTable(scheme ? &*scheme : nullptr, menu ? &*menu : nullptr);

@@ -4,6 +4,7 @@
 
 #include "base/IniFile.h"
 #include "base/IniWriter.h"
+#include "base/PathText.h"
 #include "base/InstallLayout.h"
 #include "platform/Platform.h"
 
@@ -13,7 +14,8 @@ constexpr const char* kSection = "Settings";
 }  // namespace
 
 void TIniOptions::LoadFromFile(const std::filesystem::path& fileName) {
-    if (!std::filesystem::is_regular_file(fileName)) return;
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(fileName, ec)) return;
     TIniFile ini = TIniFile::FromFile(fileName);
     LoadSettings(&ini);
 }
@@ -35,7 +37,7 @@ void TIniOptions::SaveToFile(const std::filesystem::path& fileName) const {
 }
 
 std::filesystem::path ProgramFolder() {
-    const std::filesystem::path program = Platform().Kernel().GetProgramPath();
+    const std::filesystem::path program = PathFromUtf8(Platform().Kernel().GetProgramPath());
     // Installed, the program lies in bin/ and its files in share/; on Windows or in an
     // emulation's program folder they lie beside it.
     std::filesystem::path data = FindDataFolder(program);
@@ -43,7 +45,7 @@ std::filesystem::path ProgramFolder() {
 }
 
 std::filesystem::path LocalOptionsFile() {
-    std::filesystem::path program = Platform().Kernel().GetProgramPath();
+    std::filesystem::path program = PathFromUtf8(Platform().Kernel().GetProgramPath());
     return ProgramFolder() / program.filename().replace_extension(".ini");
 }
 

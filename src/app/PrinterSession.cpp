@@ -9,6 +9,7 @@
 
 #include "app/CommandLine.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "localisation/Scheme.h"
 #include "localisation/WaitingTexts.h"
 #include "maintenance/ActionChecks.h"
@@ -24,7 +25,7 @@ namespace {
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
 // The printer's name as the spooler spells it (names compare without regard to letter case),
@@ -62,7 +63,7 @@ void SetUpPrinterPaths(const std::string& printerName) {
     if (temp.empty()) throw std::runtime_error(ThreadLastErrorText());
     const std::string folder = PrinterCacheFolder(temp);
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);  // a failure shows later as defaults
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);  // a failure shows later as defaults
     const std::string fileName = PrinterFileName(SpoolerSpelling(printerName));
     g_PrinterCacheBase = folder + fileName;
     g_PrinterIniFile = g_PrinterCacheBase + ".ini";

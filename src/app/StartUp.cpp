@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PrinterSession.h"
+#include "base/PathText.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
 #include "platform/UserInterface.h"
@@ -22,7 +23,7 @@ constexpr std::uint8_t kRunModeMenuRefresh = 102;
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+    return !path.empty() && std::filesystem::is_regular_file(PathFromUtf8(path), ec);
 }
 
 void ShowMenuMissing() {

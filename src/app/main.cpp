@@ -10,7 +10,9 @@
 #include "ProgramHelp.h"
 #include "app/Demo.h"
 #include "app/StartUp.h"
+#include "base/FileSystem.h"
 #include "base/InstallLayout.h"
+#include "base/PathText.h"
 #include "base/ProgramPlace.h"
 #include "localisation/Scheme.h"
 #include "platform/PlatformSelect.h"
@@ -26,8 +28,8 @@ std::optional<std::filesystem::path> SetUpDemo(const ps::TDemoRequest& request) 
     try {
         const std::filesystem::path emulation =
             ps::PrepareDemoFolder(ps::ProgramDataFolder(), ps::UserDemoFolder(), request.bKeep);
-        ps::fs::SetEnvironmentValue(ps::kEmulationVariable, emulation.string());
-        std::cerr << "printer-settings: the demo printers are in " << emulation.string()
+        ps::fs::SetEnvironmentValue(ps::kEmulationVariable, ps::PathToUtf8(emulation));
+        std::cerr << "printer-settings: the demo printers are in " << ps::PathToUtf8(emulation)
                   << (request.bKeep ? "" : " (a fresh copy)") << "\n";
         return emulation;
     } catch (const std::exception& e) {
@@ -39,7 +41,9 @@ std::optional<std::filesystem::path> SetUpDemo(const ps::TDemoRequest& request) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    ps::fs::UseUtf8StandardStreams();
+    // On Windows the arguments come from the wide command line, as UTF-8.
+    std::vector<std::string> args = ps::fs::CommandLineArguments(argc, argv);
     // Only as the first argument: the positional command line stays as it was.
     if (!args.empty() && args[0] == "--help") {
         std::cout << ps::help::kText;

@@ -30,13 +30,13 @@ std::filesystem::path TemporaryName(const std::filesystem::path& path, unsigned 
 
 }  // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+bool WriteFileAtomically(const TFileName& path, std::string_view bytes) {
     std::string error;
     return WriteFileAtomically(path, bytes, error);
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string& error) {
+bool WriteFileAtomically(const TFileName& name, std::string_view bytes, std::string& error) {
+    const std::filesystem::path& path = name.Path();
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         const std::filesystem::path temp = TemporaryName(path, attempt);
         switch (fs::WriteNewFile(temp, bytes, error)) {
@@ -51,7 +51,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
         fs::RemoveFile(temp);
         return false;
     }
-    error = "cannot create a temporary file beside \"" + path.string() + "\": every name is taken";
+    error =
+        "cannot create a temporary file beside \"" + PathToUtf8(path) + "\": every name is taken";
     return false;
 }
 

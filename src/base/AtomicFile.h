@@ -3,9 +3,10 @@
 // failed write never leaves half a file.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "base/PathText.h"
 
 namespace ps {
 
@@ -14,8 +15,7 @@ namespace ps {
 /// and its bytes are on the disk before the rename, so two writers at once leave one of their
 /// files whole and a crash leaves the old file or the new one. Returns false (and leaves no
 /// temporary file) when any step fails; `error` then says which.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         std::string& error);
+bool WriteFileAtomically(const TFileName& path, std::string_view bytes);
+bool WriteFileAtomically(const TFileName& path, std::string_view bytes, std::string& error);
 
 }  // namespace ps

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "base/PathText.h"
+
 namespace ps::fs {
 
 class TFileLock {
@@ -21,7 +23,7 @@ public:
 
     /// Tries once, without waiting, to lock `path` exclusively. The file is made when missing
     /// and is never opened through a symbolic link. On Taken, `lock` holds it until destroyed.
-    static TResult TryLock(const std::filesystem::path& path, std::unique_ptr<TFileLock>& lock,
+    static TResult TryLock(const TFileName& path, std::unique_ptr<TFileLock>& lock,
                            std::string& error);
 
     /// TryLock again and again, a millisecond or two apart, for up to `limit`: for locks that

@@ -14,11 +14,10 @@
 namespace ps {
 namespace {
 
-bool IsValueBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-bool IsNameBlank(char c) {
-    return c == ' ' || c == '\t';
+// What the profile functions trim from lines, names and values: blanks, tabs, VT, FF (and the
+// line ends), and the end-of-file mark (Ctrl-Z) old editors leave behind.
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A';
 }
 
 std::string_view Trim(std::string_view s, bool (*blank)(char)) {
@@ -75,12 +74,8 @@ std::size_t NextOf(std::string_view text, char c, std::size_t from) {
                  : text.size();
 }
 
-// The end-of-file mark (Ctrl-Z) old editors leave after the last value.
-constexpr char kEndOfFileMark = '\x1A';
-
 std::string FinishValue(std::string_view raw) {
-    std::string_view v = Trim(raw, IsValueBlank);
-    while (!v.empty() && (v.back() == kEndOfFileMark || IsValueBlank(v.back()))) v.remove_suffix(1);
+    std::string_view v = Trim(raw, IsBlank);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     return CutToUtf16Units(v, kMaxIniValueLength);
@@ -179,19 +174,18 @@ void TIniFile::Parse() {
         else
             pos = end + 1;
         if (auto nul = line.find('\0'); nul != std::string_view::npos) line = line.substr(0, nul);
-        std::string_view body = Trim(line, IsNameBlank);
+        std::string_view body = Trim(line, IsBlank);
         if (body.empty() || body.front() == ';') continue;
         if (body.front() == '[') {
             if (auto close = body.rfind(']'); close != std::string_view::npos) {
                 m_Sections.push_back(
-                    {span(Trim(body.substr(1, close - 1), IsNameBlank)), m_Entries.size(), 0});
+                    {span(Trim(body.substr(1, close - 1), IsBlank)), m_Entries.size(), 0});
                 continue;
             }
         }
         auto eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        m_Entries.push_back(
-            {span(Trim(line.substr(0, eq), IsValueBlank)), span(line.substr(eq + 1))});
+        m_Entries.push_back({span(Trim(line.substr(0, eq), IsBlank)), span(line.substr(eq + 1))});
         ++m_Sections.back().entryCount;
     }
 }
@@ -249,12 +243,12 @@ void TIniFile::BuildIndex() {
     }
 }
 
-TIniFile TIniFile::FromFile(const std::filesystem::path& path) {
+TIniFile TIniFile::FromFile(const TFileName& path) {
     return FromFile(path, kSystemLanguage);
 }
 
-TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t langId,
-                            TIniLinks links) {
+TIniFile TIniFile::FromFile(const TFileName& name, std::uint16_t langId, TIniLinks links) {
+    const std::filesystem::path& path = name.Path();
     std::string bytes;
     std::string error;
     const fs::TFinalLink finalLink =
@@ -269,7 +263,7 @@ TIniFile TIniFile::FromFile(const std::filesystem::path& path, std::uint16_t lan
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view section) const {
-    section = Trim(section, IsNameBlank);
+    section = Trim(section, IsBlank);
     // Keys under "[]" cannot be reached: the unnamed section is only the one before any header.
     if (section.empty()) return m_Sections.empty() ? nullptr : &m_Sections.front();
     if (m_SectionIndex.empty()) return nullptr;
@@ -302,7 +296,7 @@ const TIniFile::TEntry* TIniFile::FindEntryIn(const TSection& section, std::stri
 const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
     const TSection* s = FindSection(section);
     if (!s) return nullptr;
-    return FindEntryIn(*s, Trim(key, IsValueBlank));
+    return FindEntryIn(*s, Trim(key, IsBlank));
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
@@ -329,8 +323,8 @@ TIniFile::TSectionReader TIniFile::Section(std::string_view section) const {
 std::string TIniFile::TSectionReader::ReadString(std::string_view key,
                                                  std::string_view defaultValue) const {
     if (m_pSection)
-        if (const TEntry* e = m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection),
-                                                  Trim(key, IsValueBlank)))
+        if (const TEntry* e =
+                m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection), Trim(key, IsBlank)))
             return FinishValue(m_pIni->Text(e->value));
     return std::string(defaultValue);
 }
@@ -338,8 +332,8 @@ std::string TIniFile::TSectionReader::ReadString(std::string_view key,
 std::int32_t TIniFile::TSectionReader::ReadInteger(std::string_view key,
                                                    std::int32_t defaultValue) const {
     if (m_pSection)
-        if (const TEntry* e = m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection),
-                                                  Trim(key, IsValueBlank)))
+        if (const TEntry* e =
+                m_pIni->FindEntryIn(*static_cast<const TSection*>(m_pSection), Trim(key, IsBlank)))
             return TryStrToInt(FinishValue(m_pIni->Text(e->value))).value_or(defaultValue);
     return defaultValue;
 }

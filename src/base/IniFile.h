@@ -3,12 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "base/PathText.h"
 
 namespace ps {
 
@@ -47,8 +48,8 @@ public:
     /// regular file (a FIFO or device is never waited on), is larger than kMaxIniFileBytes or
     /// takes longer than kIniReadTimeoutMs. 8-bit text without a byte-order mark is decoded for
     /// the system language (see DecodeLegacyText).
-    static TIniFile FromFile(const std::filesystem::path& path);
-    static TIniFile FromFile(const std::filesystem::path& path, std::uint16_t langId,
+    static TIniFile FromFile(const TFileName& path);
+    static TIniFile FromFile(const TFileName& path, std::uint16_t langId,
                              TIniLinks links = TIniLinks::Follow);
 
     /// The value of a key, or the default when the section or key is missing.

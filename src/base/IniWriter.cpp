@@ -152,13 +152,14 @@ std::string SetIniValueInText(std::string_view text, std::string_view section, s
     return out;
 }
 
-bool WriteIniString(const std::filesystem::path& path, std::string_view section,
-                    std::string_view key, std::string_view value) {
+bool WriteIniString(const TFileName& path, std::string_view section, std::string_view key,
+                    std::string_view value) {
     return WriteIniStrings(path, section, {{std::string(key), std::string(value)}});
 }
 
-bool WriteIniStrings(const std::filesystem::path& path, std::string_view section,
+bool WriteIniStrings(const TFileName& name, std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) {
+    const std::filesystem::path& path = name.Path();
     auto setAll = [&](std::string_view text) {
         std::string result(text);
         for (const auto& [key, value] : values)
@@ -189,8 +190,8 @@ bool WriteIniStrings(const std::filesystem::path& path, std::string_view section
     return WriteFileAtomically(path, result);
 }
 
-bool WriteIniInteger(const std::filesystem::path& path, std::string_view section,
-                     std::string_view key, std::int32_t value) {
+bool WriteIniInteger(const TFileName& path, std::string_view section, std::string_view key,
+                     std::int32_t value) {
     return WriteIniString(path, section, key, std::to_string(value));
 }
 

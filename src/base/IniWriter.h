@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "base/PathText.h"
 
 namespace ps {
 
@@ -21,16 +22,16 @@ std::string SetIniValueInText(std::string_view text, std::string_view section, s
 /// Sets one key in the file at `path`, keeping the file's other content and its encoding
 /// (UTF-16 with a byte-order mark stays UTF-16). A missing file is created; a missing folder is
 /// not, and gives false. The file is replaced through a temporary name and a rename.
-bool WriteIniString(const std::filesystem::path& path, std::string_view section,
-                    std::string_view key, std::string_view value);
+bool WriteIniString(const TFileName& path, std::string_view section, std::string_view key,
+                    std::string_view value);
 
 /// Sets several keys of one section the same way, in one replacement of the file: readers see
 /// all of them changed or none.
-bool WriteIniStrings(const std::filesystem::path& path, std::string_view section,
+bool WriteIniStrings(const TFileName& path, std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values);
 
 /// WriteIniString with the value in decimal.
-bool WriteIniInteger(const std::filesystem::path& path, std::string_view section,
-                     std::string_view key, std::int32_t value);
+bool WriteIniInteger(const TFileName& path, std::string_view section, std::string_view key,
+                     std::int32_t value);
 
 }  // namespace ps

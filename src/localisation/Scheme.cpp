@@ -2,15 +2,15 @@
 // The running language and the loader that fills g_GlobalString from the embedded table.
 #include "localisation/Scheme.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <span>
 #include <stdexcept>
-#include <system_error>
 
+#include "base/FileSystem.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "localisation/EmbeddedResource.h"
 #include "platform/Platform.h"
 
@@ -31,14 +31,27 @@ public:
             throw std::runtime_error("cannot use the temporary folder for the string table: " +
                                      ThreadLastErrorText());
         }
-        std::FILE* file = CreateUniqueFile(dir);
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        const bool closed = std::fclose(file) == 0;
-        if (!written || !closed) {
-            Remove();
-            throw std::runtime_error("cannot write the temporary file \"" + m_Path.string() +
-                                     "\" for the string table");
+        // "tmpXXXX.tmp", created exclusively: the next number while a name is taken.
+        const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::random_device random;
+        unsigned number = random() & 0xFFFFu;
+        for (unsigned attempt = 0; attempt <= 0xFFFFu; ++attempt, number = (number + 1) & 0xFFFFu) {
+            char name[16];
+            std::snprintf(name, sizeof name, "tmp%04X.tmp", number);
+            std::string error;
+            switch (fs::WriteNewFile(PathFromUtf8(dir + name), data, error, /*durable=*/false)) {
+                case fs::TNewFileResult::Written:
+                    m_Path = PathFromUtf8(dir + name);
+                    return;
+                case fs::TNewFileResult::Exists:
+                    continue;
+                case fs::TNewFileResult::Failed:
+                    throw std::runtime_error("cannot create a temporary file in \"" + dir +
+                                             "\" for the string table: " + error);
+            }
         }
+        throw std::runtime_error("cannot create a temporary file in \"" + dir +
+                                 "\" for the string table: every name is taken");
     }
     ~TTempCopy() { Remove(); }
     TTempCopy(const TTempCopy&) = delete;
@@ -47,28 +60,6 @@ public:
     const std::filesystem::path& Path() const { return m_Path; }
 
 private:
-    /// Creates "tmpXXXX.tmp" exclusively, trying the next number while a name is taken.
-    std::FILE* CreateUniqueFile(const std::string& dir) {
-        std::random_device random;
-        unsigned number = random() & 0xFFFFu;
-        for (unsigned attempt = 0; attempt <= 0xFFFFu; ++attempt, number = (number + 1) & 0xFFFFu) {
-            char name[16];
-            std::snprintf(name, sizeof name, "tmp%04X.tmp", number);
-            m_Path = std::filesystem::path(dir + name);
-            errno = 0;
-            if (std::FILE* file = std::fopen(m_Path.string().c_str(), "wbx")) return file;
-            if (errno != EEXIST) {
-                const std::string reason = std::generic_category().message(errno);
-                m_Path.clear();
-                throw std::runtime_error("cannot create a temporary file in \"" + dir +
-                                         "\" for the string table: " + reason);
-            }
-        }
-        m_Path.clear();
-        throw std::runtime_error("cannot create a temporary file in \"" + dir +
-                                 "\" for the string table: every name is taken");
-    }
-
     void Remove() noexcept {
         if (m_Path.empty()) return;
         std::error_code ignored;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/AtomicFile.h"
+#include "base/PathText.h"
 #include "platform/Platform.h"
 
 namespace ps {
@@ -16,8 +17,7 @@ std::string NozzlePatternFolder() {
     if (folder.empty()) return {};
     const char separator = folder.back() == '\\' || folder.back() == '/' ? folder.back() : '/';
     if (folder.back() != separator) folder += separator;
-    std::string program =
-        std::filesystem::path(Platform().Kernel().GetProgramPath()).stem().string();
+    std::string program = PathToUtf8(PathFromUtf8(Platform().Kernel().GetProgramPath()).stem());
     // The program's path as Windows writes it, on any machine.
     if (const auto cut = program.find_last_of("\\/"); cut != std::string::npos)
         program = program.substr(cut + 1);
@@ -30,7 +30,7 @@ std::array<std::string, kNozzlePatterns.size()> WriteNozzlePatternFiles() {
     const std::string folder = NozzlePatternFolder();
     if (folder.empty()) return paths;
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);
     for (std::size_t i = 0; i < kNozzlePatterns.size(); ++i) {
         paths[i] = folder + kNozzlePatterns[i].fileName;
         const std::span<const std::uint8_t> data = NozzlePatternData(kNozzlePatterns[i].resource);
@@ -43,7 +43,7 @@ std::array<std::string, kNozzlePatterns.size()> WriteNozzlePatternFiles() {
 std::optional<TBytes> ReadNozzlePatternFile(const std::string& path, std::string_view resource) {
     const std::size_t expected = NozzlePatternData(resource).size();
     if (path.empty() || expected == 0) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     if (!in) return std::nullopt;
     TBytes bytes(expected + 1);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The port monitor's side of the monitor block, shared by the platforms whose monitor runs in
-// the process (Linux, the emulation): the block's layout, its header, the printer it names and
-// the registry value that triggers an exchange. The program's side stays in the transport, so
-// a layout mistake there is not mirrored here.
+// The port monitor's side of the monitor block, shared by the monitors that run in the process
+// (Linux, Windows for printers on its standard ports, the emulation): the block's layout, its
+// header, the printer it names and the registry value that triggers an exchange. The program's side
+// stays in the transport, so a layout mistake there is not mirrored here.
 #pragma once
 
 #include <cstddef>

@@ -18,6 +18,12 @@
 #include "platform/PlatformTypes.h"
 #include "platform/PlatformVendorUsb.h"
 
+// <windows.h> renames GetTempPath to GetTempPathW; a file that included it first still sees
+// TKernel's own name.
+#ifdef GetTempPath
+#undef GetTempPath
+#endif
+
 namespace ps {
 
 /// A mapped view of named shared memory; unmapped when destroyed.
@@ -107,8 +113,9 @@ public:
 
     /// Creates named shared memory of `size` bytes (zero-filled), or opens it when the name
     /// already exists; an existing block smaller than `size` is refused
-    /// (kErrorInsufficientBuffer). The memory is private to this process (the port monitor
-    /// runs in-process where the platform has no system-wide one). Any thread.
+    /// (kErrorInsufficientBuffer). On Windows it is the system's named section, which the
+    /// vendor's port monitor opens; elsewhere it is private to this process (the port monitor
+    /// runs in-process there). Any thread.
     virtual std::unique_ptr<TSharedMemory> CreateSharedMemory(const std::string& name,
                                                               std::size_t size);
     /// Opens existing named shared memory; nothing (kErrorFileNotFound) when there is none.

@@ -32,6 +32,9 @@ public:
     /// Registers a window of class `className` for as long as the result lives.
     virtual std::unique_ptr<TWindowClassRegistration> RegisterWindowClass(
         const std::string& className) = 0;
+    /// Brings this program's windows to the front of the desktop, where the window system
+    /// lets a program do that itself. Default: nothing (the toolkit's own raise is enough).
+    virtual void BringProgramToFront() {}
 };
 
 }  // namespace ps

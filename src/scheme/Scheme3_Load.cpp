@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "base/TextCodec.h"
 #include "scheme/Scheme3.h"
 
@@ -16,10 +17,6 @@ constexpr const char* kGlobal = "GlobalSettings";
 
 std::string LanguageTail() {
     return "." + std::string(LanguageSuffix(g_GlobalString.Language));
-}
-
-std::filesystem::path PathFromUtf8(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
 }
 
 // A plain file the INI reader takes: a folder, a FIFO, a device, a link at the end of the path

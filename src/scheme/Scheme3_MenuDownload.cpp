@@ -6,6 +6,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/IniWriter.h"
+#include "base/PathText.h"
 #include "base/TextCodec.h"
 #include "localisation/WaitingTexts.h"
 #include "platform/Platform.h"
@@ -39,7 +40,7 @@ std::string DecodeModelName(const std::string& bytes) {
 }  // namespace
 
 bool TSchemeOptions2::GetPrinterMenuResources() {
-    const std::filesystem::path menuFile = g_PrinterCacheBase + ".DAT";
+    const std::filesystem::path menuFile = PathFromUtf8(g_PrinterCacheBase + ".DAT");
     std::error_code ec;
     std::filesystem::remove(menuFile, ec);  // a stale menu never survives a download attempt
 

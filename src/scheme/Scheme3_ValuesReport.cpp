@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/AtomicFile.h"
+#include "base/PathText.h"
 #include "localisation/Scheme.h"
 #include "platform/Platform.h"
 #include "printer/Globals.h"
@@ -60,7 +61,7 @@ std::string TSchemeOptions2::ValuesReportText(std::uint8_t iPage) const {
 
 void TSchemeOptions2::CreatePrinterValuesIni_ForPage(std::uint8_t iPage) {
     std::error_code ec;
-    std::filesystem::remove(g_PrinterCacheBase, ec);
+    std::filesystem::remove(PathFromUtf8(g_PrinterCacheBase), ec);
 
     std::string port;
     bool online = false;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "platform/linux/DeviceId.h"
+#include "platform/DeviceId.h"
 #include "platform/linux/DeviceUri.h"
 
 using ps::fuzz::Check;

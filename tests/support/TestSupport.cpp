@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "base/PathText.h"
 #include "base/TextCodec.h"
 #include "platform/NativeServices.h"
 
@@ -24,8 +25,8 @@ public:
     std::uint16_t GetSystemDefaultLangID() override { return m_LangId; }
     std::string GetTempPath() override {
         if (m_TempDir.empty()) return m_Native->GetTempPath();
-        std::string dir = m_TempDir.string();
-        return dir.back() == '/' ? dir : dir + '/';
+        std::string dir = PathToUtf8(m_TempDir);
+        return dir.back() == kPathDelimiter ? dir : dir + kPathDelimiter;
     }
     std::optional<std::string> DecodeLegacyText(std::string_view bytes,
                                                 std::uint16_t langId) override {
@@ -163,12 +164,38 @@ std::filesystem::path TTempDir::Write(const std::string& name, std::string_view 
     return path;
 }
 
+namespace {
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    const std::u16string wideName = Utf8ToUtf16(name);
+    const std::u16string wideValue = Utf8ToUtf16(value.value_or(""));  // empty removes it
+    _wputenv_s(reinterpret_cast<const wchar_t*>(wideName.c_str()),
+               reinterpret_cast<const wchar_t*>(wideValue.c_str()));
+#else
+    if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name.c_str());
+#endif
+}
+}  // namespace
+
+TScopedEnvironment::TScopedEnvironment(std::string name, std::optional<std::string> value)
+    : m_Name(std::move(name)) {
+    if (const char* old = std::getenv(m_Name.c_str())) m_Old = old;
+    SetEnvironment(m_Name, value);
+}
+
+TScopedEnvironment::~TScopedEnvironment() {
+    SetEnvironment(m_Name, m_Old);
+}
+
 std::string Utf16LeWithBom(std::string_view utf8) {
     return "\xFF\xFE" + Utf16ToBytesLE(Utf8ToUtf16(utf8));
 }
 
 std::filesystem::path SourceDir() {
-    if (const char* dir = std::getenv("PS_SOURCE_DIR")) return dir;
+    if (const char* dir = std::getenv("PS_SOURCE_DIR")) return PathFromUtf8(dir);
     return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
 }
 

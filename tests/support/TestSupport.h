@@ -89,6 +89,20 @@ private:
     std::filesystem::path m_Path;
 };
 
+/// Sets an environment variable (UTF-8; nothing removes it) for the scope, and puts the old
+/// value back after.
+class TScopedEnvironment {
+public:
+    TScopedEnvironment(std::string name, std::optional<std::string> value);
+    ~TScopedEnvironment();
+    TScopedEnvironment(const TScopedEnvironment&) = delete;
+    TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
+
+private:
+    std::string m_Name;
+    std::optional<std::string> m_Old;
+};
+
 /// UTF-8 text to UTF-16LE bytes with a byte-order mark.
 std::string Utf16LeWithBom(std::string_view utf8);
 

@@ -5,6 +5,7 @@
 
 #include "ItemRecords.h"
 #include "VerbSession.h"
+#include "base/PathText.h"
 #include "platform/Platform.h"
 #include "printer/UtilPrinter.h"
 
@@ -39,7 +40,7 @@ json PrinterRecord(const std::string& name) {
     if (FindDriverSchemeFile(name, scheme)) {
         std::error_code ec;
         record["scheme"] = scheme;
-        record["schemeFound"] = std::filesystem::is_regular_file(scheme, ec);
+        record["schemeFound"] = std::filesystem::is_regular_file(PathFromUtf8(scheme), ec);
     } else {
         record["scheme"] = nullptr;
         record["schemeFound"] = false;

@@ -25,7 +25,8 @@ std::string_view Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    ps::fs::UseUtf8StandardStreams();  // the documents are the same bytes on every system
+    std::vector<std::string> args = ps::fs::CommandLineArguments(argc, argv);
     if (args.empty()) {
         std::cerr << Usage();
         return ps::tool::kExitUsage;

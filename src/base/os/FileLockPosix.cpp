@@ -11,8 +11,9 @@
 
 namespace ps::fs {
 
-TFileLock::TResult TFileLock::TryLock(const std::filesystem::path& path,
-                                      std::unique_ptr<TFileLock>& lock, std::string& error) {
+TFileLock::TResult TFileLock::TryLock(const TFileName& name, std::unique_ptr<TFileLock>& lock,
+                                      std::string& error) {
+    const std::filesystem::path& path = name.Path();
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         error = "cannot open \"" + path.string() + "\": " + std::strerror(errno);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <chrono>
 #include <cstring>
 
@@ -31,7 +32,7 @@ void SyncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 TNewFileResult WriteNewFile(const std::filesystem::path& path, std::string_view bytes,
-                            std::string& error) {
+                            std::string& error, bool durable) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
         if (errno == EEXIST) return TNewFileResult::Exists;
@@ -53,7 +54,7 @@ TNewFileResult WriteNewFile(const std::filesystem::path& path, std::string_view 
         data += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (ok && ::fsync(fd) != 0) {
+    if (ok && durable && ::fsync(fd) != 0) {
         error = ErrnoText("cannot flush", path);
         ok = false;
     }
@@ -150,6 +151,18 @@ bool RemoveFile(const std::filesystem::path& path) {
 std::uint64_t ProcessNumber() {
     return static_cast<std::uint64_t>(::getpid());
 }
+
+std::optional<std::string> EnvironmentVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+void UseUtf8StandardStreams() {}
 
 bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;

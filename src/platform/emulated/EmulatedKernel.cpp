@@ -5,6 +5,8 @@
 #include <chrono>
 #include <fstream>
 
+#include "base/PathText.h"
+
 namespace ps::emu {
 
 struct TEmulatedKernel::THandleEntry {
@@ -68,7 +70,7 @@ std::filesystem::path EmulatedFilePath(const std::filesystem::path& directory,
     for (char& c : native) {
         if (c == '\\') c = static_cast<char>(std::filesystem::path::preferred_separator);
     }
-    return native;
+    return PathFromUtf8(native);
 }
 
 TEmulatedKernel::TEmulatedKernel(const TEmulationConfig& config, TDeviceHub& devices, TClock& clock,
@@ -84,7 +86,7 @@ std::uint16_t TEmulatedKernel::GetSystemDefaultLangID() {
 std::string TEmulatedKernel::GetTempPath() {
     std::error_code ec;
     std::filesystem::create_directories(m_Config.tempDir, ec);
-    std::string dir = m_Config.tempDir.string();
+    std::string dir = PathToUtf8(m_Config.tempDir);
     if (dir.empty() || dir.back() != static_cast<char>(std::filesystem::path::preferred_separator))
         dir += static_cast<char>(std::filesystem::path::preferred_separator);
     return dir;

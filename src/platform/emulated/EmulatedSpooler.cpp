@@ -8,6 +8,7 @@
 
 #include "base/AsciiText.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "platform/MonitorBlock.h"
 
 namespace ps::emu {
@@ -228,7 +229,7 @@ std::unique_ptr<TPrinterHandle> TEmulatedSpooler::Open(const std::string& printe
 }
 
 std::optional<std::string> TEmulatedSpooler::GetDriverDirectory(const std::string&) {
-    return m_Config.driverDirectory.string();
+    return PathToUtf8(m_Config.driverDirectory);
 }
 
 std::optional<std::vector<std::string>> TEmulatedSpooler::EnumPrinterNames() {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "base/PathText.h"
 #include "emulator/ConfigReport.h"
 #include "emulator/EmulatedDevice.h"
 
@@ -54,7 +55,7 @@ TEmulatedPrinterConfig ReadPrinter(const std::string& section,
         if (bar == std::string::npos) bar = files.size();
         std::string_view entry = Trim(std::string_view(files).substr(start, bar - start));
         if (!entry.empty()) {
-            printer.dependentFiles.push_back(ResolveEmulationPath(directory, entry).string());
+            printer.dependentFiles.push_back(PathToUtf8(ResolveEmulationPath(directory, entry)));
         }
         start = bar + 1;
     }
@@ -152,7 +153,7 @@ std::filesystem::path ResolveEmulationPath(const std::filesystem::path& director
         if (c == '\\' || c == '/')
             c = static_cast<char>(std::filesystem::path::preferred_separator);
     }
-    std::filesystem::path path(native);
+    std::filesystem::path path = PathFromUtf8(native);
     if (path.is_relative()) path = directory / path;
     return path.lexically_normal();
 }
@@ -188,7 +189,7 @@ TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
     config.directory = directory;
     auto file = directory / "emulation.ini";
     if (!std::filesystem::exists(file) && problems) {
-        problems->push_back(file.string() + " does not exist");
+        problems->push_back(PathToUtf8(file) + " does not exist");
     }
     config.ini = TIniFile::FromFile(file, kConfigLanguage);
     TConfigReport report;
@@ -209,7 +210,7 @@ TEmulationConfig LoadEmulationConfig(const std::filesystem::path& directory,
         config.timeZoneBias = static_cast<std::int32_t>(*bias);
     std::string programPath = kernel.Text("ProgramPath");
     if (!programPath.empty()) {
-        config.programPath = ResolveEmulationPath(directory, programPath).string();
+        config.programPath = PathToUtf8(ResolveEmulationPath(directory, programPath));
     }
     kernel.Flag("VendorLibrary", config.vendorLibrary);
     kernel.Finish();

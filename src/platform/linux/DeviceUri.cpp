@@ -5,7 +5,7 @@
 #include <cups/http.h>
 
 #include "base/AsciiText.h"
-#include "platform/linux/DeviceId.h"
+#include "platform/DeviceId.h"
 
 namespace ps {
 namespace {

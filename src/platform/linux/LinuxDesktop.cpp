@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "base/AsciiText.h"
+#include "platform/WebAddress.h"
 #include "platform/linux/LinuxErrors.h"
 
 extern char** environ;
@@ -29,22 +29,6 @@ private:
 };
 
 }  // namespace
-
-bool IsWebAddress(std::string_view url) {
-    std::string_view rest;
-    if (StartsWithNoCase(url, "http://"))
-        rest = url.substr(7);
-    else if (StartsWithNoCase(url, "https://"))
-        rest = url.substr(8);
-    else
-        return false;
-    if (rest.empty() || rest[0] == '/' || url.size() > 2048) return false;
-    for (char c : url) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= 0x20 || byte >= 0x7F) return false;
-    }
-    return true;
-}
 
 bool TXdgShell::OpenUrl(const std::string& url) {
     if (!IsWebAddress(url)) {

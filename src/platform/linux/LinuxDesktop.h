@@ -7,12 +7,9 @@
 #include <string_view>
 
 #include "platform/Platform.h"
+#include "platform/WebAddress.h"
 
 namespace ps {
-
-/// True for an address the shell may hand on: http:// or https:// and a host, printable ASCII
-/// without blanks (nothing a handler could take as an option or a local file).
-bool IsWebAddress(std::string_view url);
 
 class TXdgShell : public TShell {
 public:

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/linux/DeviceId.h"
+#include "platform/DeviceId.h"
 #include "platform/linux/LinuxErrors.h"
 
 namespace ps {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/DeviceId.h"
 #include "platform/linux/Deadline.h"
 #include "platform/linux/LinuxErrors.h"
 

@@ -73,6 +73,8 @@ int TQtWindowFactory::RunMainWindow() {
     window->show();
     window->raise();
     window->activateWindow();
+    // Where the window system keeps a program started in the background from the front.
+    Platform().SingleInstance().BringProgramToFront();
     QApplication::exec();
     window.reset();  // destroyed before the process ends (values report of run mode 99)
     return kExitDone;
@@ -91,7 +93,10 @@ int RunWindowed(int& argc, char** argv) {
     if (Platform().SingleInstance().FindWindowClass(kMainWindowClass)) return kExitSecondInstance;
 
     QApplication app(argc, argv);
-    std::vector<std::string> arguments(argv + 1, argv + argc);  // without Qt's own options
+    // Without Qt's own options, and as UTF-8 from the wide command line on Windows.
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1))
+        arguments.push_back(argument.toStdString());
     QApplication::setApplicationName("Printer Settings");
     // The main window hides while a dialog is open; only its closing ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/Options.h"
+#include "base/PathText.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
 #include "scheme/Scheme3.h"
@@ -38,7 +39,7 @@ std::string NativeRelativePath(std::string path) {
 void TfrmMainView2::LoadLocalOptions() {
     m_IniOptions = std::make_unique<TIniOptions>();
     m_IniOptions->LoadFromFile(LocalOptionsFile());
-    std::string folder = ProgramFolder().string();
+    std::string folder = PathToUtf8(ProgramFolder());
     if (!folder.empty() && folder.back() != std::filesystem::path::preferred_separator)
         folder += static_cast<char>(std::filesystem::path::preferred_separator);
     g_SchemeFile = folder + NativeRelativePath(m_IniOptions->SettingsDefaultScheme);

@@ -13,6 +13,7 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/StartUp.h"
@@ -594,6 +595,8 @@ int RunItemDialogMode() {
     }
     TfrmSetItem dialog;
     dialog.CreateGroupDialogs();
+    // The program's foreground once the dialog is up (it is the program's main window here).
+    QTimer::singleShot(0, &dialog, [] { Platform().SingleInstance().BringProgramToFront(); });
     dialog.exec();
     return kExitDone;
 }

@@ -5,6 +5,7 @@
 #include "app/Options.h"
 #include "app/PrinterSession.h"
 #include "base/IniFile.h"
+#include "base/PathText.h"
 #include "printer/Globals.h"
 #include "printer/UtilPrinter.h"
 #include "support/EmulatedPlatformSupport.h"
@@ -49,17 +50,21 @@ TEST_F(UtilPrinterTest, FindsTheSchemeAmongTheDriverFiles) {
     // The first entry containing "Settings.Dat" in any letter case, exactly as listed.
     std::string scheme = "unchanged";
     ASSERT_TRUE(FindDriverSchemeFile("Listed", scheme));
-    EXPECT_EQ(scheme, "/drv/qr-520_settings.dat");
+    // (The emulation takes the absolute path on the drive of its directory on Windows.)
+    EXPECT_EQ(scheme,
+              PathToUtf8((m_Dir.Path() / PathFromUtf8("/drv/qr-520_settings.dat").make_preferred())
+                             .lexically_normal()));
 
     // None listed: the driver directory's "3" folder and the model after the first blank,
     // whether or not that file exists.
+    const std::string three = std::string(1, kPathDelimiter) + "3" + kPathDelimiter;
     ASSERT_TRUE(FindDriverSchemeFile("Unlisted", scheme));
-    EXPECT_EQ(scheme, DriverDir() + "/3/QJ-760 Inkjet_Settings.Dat");
+    EXPECT_EQ(scheme, DriverDir() + three + "QJ-760 Inkjet_Settings.Dat");
     ASSERT_TRUE(FindDriverSchemeFile("NoBlank", scheme));
-    EXPECT_EQ(scheme, DriverDir() + "/3/QR520_Settings.Dat");
+    EXPECT_EQ(scheme, DriverDir() + three + "QR520_Settings.Dat");
     // Driver details missing: the printer details still give the fallback.
     ASSERT_TRUE(FindDriverSchemeFile("NoDriver", scheme));
-    EXPECT_EQ(scheme, DriverDir() + "/3/_Settings.Dat");
+    EXPECT_EQ(scheme, DriverDir() + three + "_Settings.Dat");
 
     scheme = "unchanged";
     EXPECT_FALSE(FindDriverSchemeFile("", scheme));

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Atomic file replacement: whole files only, with two writers at once and after failures.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +51,7 @@ TEST(AtomicFile, ReplacesWholeFileAndLeavesNoTemporary) {
     EXPECT_EQ(CountEntries(dir.Path()), 1);
 }
 
+#ifndef _WIN32
 TEST(AtomicFile, TwoProcessesWritingAtOnceLeaveOneWholeReport) {
     test::TTempDir dir;
     const auto path = dir.Path() / "Talvenor Printer" / "QR-520";
@@ -92,6 +96,7 @@ TEST(AtomicFile, TwoProcessesWritingAtOnceLeaveOneWholeReport) {
     EXPECT_TRUE(last == reportA || last == reportB) << last.size() << " bytes";
     EXPECT_EQ(CountEntries(path.parent_path()), 1);  // no temporary left behind
 }
+#endif
 
 TEST(AtomicFile, ThreadsOfOneProcessDoNotShareTemporaryNames) {
     test::TTempDir dir;
@@ -99,16 +104,22 @@ TEST(AtomicFile, ThreadsOfOneProcessDoNotShareTemporaryNames) {
     const std::string menuA = Report('A', 2000);
     const std::string menuB = Report('B', 2500);
     std::atomic<int> failures{0};
+    std::mutex mutex;
+    std::string why;
     std::vector<std::thread> writers;
     for (const std::string* menu : {&menuA, &menuB, &menuA, &menuB}) {
         writers.emplace_back([&, menu] {
             for (int round = 0; round < 25; ++round) {
-                if (!WriteFileAtomically(path, *menu)) ++failures;
+                std::string error;
+                if (WriteFileAtomically(path, *menu, error)) continue;
+                ++failures;
+                std::lock_guard lock(mutex);
+                why = error;
             }
         });
     }
     for (auto& writer : writers) writer.join();
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(failures, 0) << why;
     const std::string last = ReadAll(path);
     EXPECT_TRUE(last == menuA || last == menuB);
     EXPECT_EQ(CountEntries(dir.Path()), 1);
@@ -119,7 +130,9 @@ TEST(AtomicFile, APlantedLinkIsReplacedNotFollowed) {
     const auto target = dir.Path() / "elsewhere";
     { std::ofstream(target) << "do not touch"; }
     const auto path = dir.Path() / "report";
-    std::filesystem::create_symlink(target, path);
+    std::error_code ec;
+    std::filesystem::create_symlink(target, path, ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
     ASSERT_TRUE(WriteFileAtomically(path, "report"));
     EXPECT_EQ(ReadAll(target), "do not touch");
     EXPECT_FALSE(std::filesystem::is_symlink(path));

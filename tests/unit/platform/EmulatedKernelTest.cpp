@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "base/PathText.h"
 #include "platform/Platform.h"
 #include "platform/emulated/EmulatedKernel.h"
 #include "support/EmulationFixture.h"
@@ -33,9 +34,9 @@ TEST_F(EmulatedKernelTest, AnswersFromTheKernelSection) {
     EXPECT_EQ(Kernel().GetSessionId(), 3u);
     EXPECT_EQ(Kernel().GetTimeZoneBias(), -480);
     std::string temp = Kernel().GetTempPath();
-    EXPECT_EQ(temp, (m_Dir.Path() / "tmp" / "user").string() + "/");
+    EXPECT_EQ(temp, PathToUtf8(m_Dir.Path() / "tmp" / "user") + kPathDelimiter);
     EXPECT_TRUE(std::filesystem::is_directory(temp));
-    EXPECT_EQ(Kernel().GetProgramPath(), (m_Dir.Path() / "bin" / "PrinterSettings.exe").string());
+    EXPECT_EQ(Kernel().GetProgramPath(), PathToUtf8(m_Dir.Path() / "bin" / "PrinterSettings.exe"));
 
     // The virtual clock moves only when someone sleeps.
     EXPECT_EQ(Platform().Clock().NowMs(), 0u);
@@ -46,7 +47,7 @@ TEST_F(EmulatedKernelTest, AnswersFromTheKernelSection) {
     m_Builder.Section("Kernel") = test::TEmulationDirBuilder::TSection("Kernel");
     Start();
     EXPECT_EQ(Kernel().GetSessionId(), 1u);
-    EXPECT_EQ(Kernel().GetTempPath(), (m_Dir.Path() / "temp").string() + "/");
+    EXPECT_EQ(Kernel().GetTempPath(), PathToUtf8(m_Dir.Path() / "temp") + kPathDelimiter);
 }
 
 TEST_F(EmulatedKernelTest, SharedMemoryIsNamedAndLivesWhileHeld) {
@@ -121,7 +122,11 @@ TEST_F(EmulatedKernelTest, LocalTimeOfAConfiguredZoneAndItsDefaults) {
     EXPECT_EQ(Kernel().GetTimeZoneBias(), -330);
     const std::time_t utc = std::time(nullptr) + 5 * 3600 + 30 * 60;
     std::tm expected{};
+#ifdef _WIN32
+    gmtime_s(&expected, &utc);
+#else
     gmtime_r(&utc, &expected);
+#endif
     auto time = Kernel().GetLocalTime();
     ASSERT_TRUE(time);
     const int got = time->hour * 60 + time->minute;

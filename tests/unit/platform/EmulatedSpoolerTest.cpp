@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "base/PathText.h"
 #include "platform/Platform.h"
 #include "support/EmulationFixture.h"
 
@@ -58,7 +59,9 @@ TEST_F(EmulatedSpoolerTest, OpensPrintersByNameAndDescribesThem) {
     EXPECT_EQ(driver->dependentFiles[0], (dir / "drv" / "x64" / "3" / "qr520.dll").string());
     EXPECT_EQ(driver->dependentFiles[1],
               (dir.parent_path() / "shared" / "QR-520_Settings.Dat").lexically_normal().string());
-    EXPECT_EQ(driver->dependentFiles[2], "/abs/f.ini");
+    // An absolute path stays as it is (on Windows, on the directory's drive).
+    EXPECT_EQ(driver->dependentFiles[2],
+              PathToUtf8((dir / PathFromUtf8("/abs/f.ini").make_preferred()).lexically_normal()));
     EXPECT_EQ(Platform().Spooler().GetDriverDirectory(""), (dir / "drv" / "x64").string());
 
     auto office = Open("Office");

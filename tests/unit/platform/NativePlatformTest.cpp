@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "base/PathText.h"
 #include "platform/NativeServices.h"
 #include "platform/Platform.h"
 #include "platform/PlatformSelect.h"
@@ -18,7 +19,7 @@ TEST(NativePlatformTest, KernelFilesAndSharedMemory) {
     const std::unique_ptr<TKernel> native = MakeNativeKernel();
     TKernel& kernel = *native;
     test::TTempDir dir;
-    const std::string path = (dir.Path() / "out.prn").string();
+    const std::string path = PathToUtf8(dir.Path() / "out.prn");
 
     TIoHandle file = kernel.OpenFileHandle(path, true, true, TFileCreation::OpenExisting);
     EXPECT_EQ(file, kInvalidIoHandle);
@@ -36,9 +37,10 @@ TEST(NativePlatformTest, KernelFilesAndSharedMemory) {
     EXPECT_FALSE(kernel.CloseHandle(file));
     EXPECT_EQ(test::ReadFileBytes(path), "\x1B\x40\x0C");
 
-    const std::string name = "ps-test\\" +
+    // No backslash: on Windows that would name a folder of the object namespace.
+    const std::string name = "ps-test-" +
                              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                             "\\" + dir.Path().filename().string();
+                             "-" + PathToUtf8(dir.Path().filename());
     EXPECT_FALSE(kernel.OpenSharedMemory(name));
     auto created = kernel.CreateSharedMemory(name, 4096);
     ASSERT_TRUE(created);
@@ -67,8 +69,9 @@ TEST(NativePlatformTest, MissingServicesFailAndSayHowToEmulate) {
     EXPECT_FALSE(Platform().Spooler().Open("Other", TPrinterAccess::Full));
     EXPECT_FALSE(Platform().Shell().OpenUrl("https://www.talvenor.com"));
     EXPECT_EQ(GetThreadLastError(), kErrorNotSupported);
-#ifdef __linux__
-    // The Linux kernel brings the vendor library's contract itself (usblp devices).
+#if defined(__linux__) || defined(_WIN32)
+    // The native kernels bring the vendor library's contract themselves (usblp devices, the
+    // USB printing class).
     EXPECT_NE(Platform().Kernel().LoadVendorUsbLibrary(), nullptr);
 #else
     EXPECT_EQ(Platform().Kernel().LoadVendorUsbLibrary(), nullptr);
@@ -96,10 +99,11 @@ TEST(NativePlatformTest, TheVariableChoosesTheEmulatedPlatform) {
     builder.Printer("Demo", "USB001");
     builder.Write();
 
-    ::setenv(kEmulationVariable, dir.Path().string().c_str(), 1);
-    InstallDefaultPlatform();
-    EXPECT_TRUE(Platform().Spooler().Open("Demo", TPrinterAccess::Default));
-    ::unsetenv(kEmulationVariable);
+    {
+        test::TScopedEnvironment emulation(kEmulationVariable, PathToUtf8(dir.Path()));
+        InstallDefaultPlatform();
+        EXPECT_TRUE(Platform().Spooler().Open("Demo", TPrinterAccess::Default));
+    }
 
     ::testing::internal::CaptureStderr();
     InstallDefaultPlatform();

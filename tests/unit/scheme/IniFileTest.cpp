@@ -90,7 +90,11 @@ TEST(IniFile, EndOfFileMarkEndsAValue) {
     EXPECT_EQ(ini.ReadString("s", "quoted", "d"), "q r");
     EXPECT_EQ(ini.ReadInteger("s", "number", 0), 32);
     EXPECT_EQ(ini.ReadString("s", "inner", "d"), "a" + z + "b");
-    EXPECT_EQ(ini.ReadString("s", "leading", "d"), z + "c");
+    EXPECT_EQ(ini.ReadString("s", "leading", "d"), "c");  // a blank at either end
+    // The profile functions trim it, VT and FF from lines and names as well.
+    auto names = TIniFile::FromText("\v[" + z + "vt\f]" + z + "\n" + z + "key=1\n\f;c=2\n");
+    EXPECT_EQ(names.ReadString("vt", "key", "d"), "1");
+    EXPECT_EQ(names.ReadString("vt", ";c", "d"), "d");  // a comment after the blanks
     EXPECT_EQ(ini.ReadString("s", "after", "d"), "still read");
     const auto entries = ini.Entries("s");
     ASSERT_EQ(entries.size(), 8u);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeUsblpSystem.h"
-#include "platform/linux/DeviceId.h"
+#include "platform/DeviceId.h"
 #include "platform/linux/UsblpLibrary.h"
 
 namespace ps {

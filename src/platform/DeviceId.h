@@ -16,7 +16,8 @@ inline constexpr std::size_t kMaxDeviceIdFieldLength = 255;
 /// non-ASCII bytes, at most kMaxDeviceIdLength bytes, surrounding blanks and line ends cut.
 std::string CleanDeviceId(std::string_view raw);
 
-/// The reply of LPIOC_GET_DEVICE_ID: two bytes of length (big-endian, counting themselves),
+/// The reply of a device-ID request (usblp LPIOC_GET_DEVICE_ID, USB printing class
+/// IOCTL_USBPRINT_GET_1284_ID): two bytes of length (big-endian, counting themselves),
 /// then the ID. A length larger than what was received is held to what was received.
 std::string DeviceIdFromIoctlReply(std::string_view reply);
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // IEEE 1284 device ID cleaning and field look-up.
-#include "platform/linux/DeviceId.h"
+#include "platform/DeviceId.h"
 
 #include <algorithm>
 

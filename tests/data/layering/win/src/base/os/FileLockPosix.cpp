@@ -1,0 +1,2 @@
+// base's POSIX shim may not.
+#include <Windows.h>

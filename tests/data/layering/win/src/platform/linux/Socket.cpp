@@ -1,0 +1,2 @@
+// Nor may the Linux backend.
+#include <winsock2.h>

@@ -8,19 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
-          nlohmann-json3-dev wine64
-          # the Linux programs the Windows ones are compared with, when build/ has none
-          g++ pkg-config zlib1g-dev libcups2-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update
-    apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+# The cross compiler, zlib and GoogleTest's sources for the target, and Wine; the Linux
+# packages besides, for the Linux programs the Windows ones are compared with.
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64
 installed=$(date +%s)
 
 build=build-win

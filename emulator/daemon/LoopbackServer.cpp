@@ -44,9 +44,9 @@ bool SendReplies(int fd, TEmulatedDevice& device) {
     }
 }
 
-void ServeClient(int fd, TEmulatedDevice& device, const volatile std::sig_atomic_t& stop) {
+void ServeClient(int fd, TEmulatedDevice& device, const std::function<bool()>& stopRequested) {
     std::vector<std::uint8_t> buffer(kChunk);
-    while (!stop) {
+    while (!stopRequested()) {
         pollfd p{fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, kPollMs);
         if (ready < 0 && errno != EINTR) return;
@@ -90,14 +90,15 @@ TLoopbackServer::~TLoopbackServer() {
     if (m_iListen >= 0) ::close(m_iListen);
 }
 
-void TLoopbackServer::Serve(TEmulatedDevice& device, const volatile std::sig_atomic_t& stop) {
-    while (!stop) {
+void TLoopbackServer::Serve(TEmulatedDevice& device,
+                            const std::function<bool()>& stopRequested) {
+    while (!stopRequested()) {
         pollfd p{m_iListen, POLLIN, 0};
         const int ready = ::poll(&p, 1, 50);
         if (ready <= 0) continue;
         const int client = ::accept(m_iListen, nullptr, nullptr);
         if (client < 0) continue;
-        ServeClient(client, device, stop);
+        ServeClient(client, device, stopRequested);
         ::close(client);
     }
 }

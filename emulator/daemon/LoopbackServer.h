@@ -3,8 +3,8 @@
 // device, what the device answers is sent back.
 #pragma once
 
-#include <csignal>
 #include <cstdint>
+#include <functional>
 
 #include "emulator/EmulatedDevice.h"
 
@@ -20,9 +20,10 @@ public:
 
     std::uint16_t Port() const { return m_wPort; }
 
-    /// Serves one client at a time until `stop` becomes non-zero. Every chunk read is one
-    /// Receive("port", ...); ready replies are written back as they come.
-    void Serve(TEmulatedDevice& device, const volatile std::sig_atomic_t& stop);
+    /// Serves one client at a time until `stopRequested` says so (asked at least every 50 ms).
+    /// Every chunk read is one Receive("port", ...); ready replies are written back as they
+    /// come.
+    void Serve(TEmulatedDevice& device, const std::function<bool()>& stopRequested);
 
 private:
     int m_iListen = -1;

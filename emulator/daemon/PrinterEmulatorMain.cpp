@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // printer-emulator: serves one emulated printer of an emulation directory on 127.0.0.1.
+#include <pthread.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -18,11 +21,27 @@
 
 namespace {
 
-volatile std::sig_atomic_t g_Stop = 0;
+// SIGINT and SIGTERM stay blocked and are taken between two polls: a handler that only sets a
+// flag can run too late or not at all for a loop that waits in poll (a signal the runtime
+// defers, as ThreadSanitizer's does), and the daemon then never ends.
+class TStopSignals {
+public:
+    TStopSignals() {
+        sigemptyset(&m_Set);
+        sigaddset(&m_Set, SIGINT);
+        sigaddset(&m_Set, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &m_Set, nullptr);
+    }
+    bool Requested() {
+        const timespec now{0, 0};
+        if (!m_bStopped) m_bStopped = sigtimedwait(&m_Set, nullptr, &now) > 0;
+        return m_bStopped;
+    }
 
-extern "C" void OnSignal(int) {
-    g_Stop = 1;
-}
+private:
+    sigset_t m_Set{};
+    bool m_bStopped = false;
+};
 
 // Bad use: the synopsis lines at the head of the help text.
 int Usage() {
@@ -95,10 +114,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "printer-emulator: %s\n", line.c_str());
         if (stateDir.empty()) stateDir = dir / "devices" / id;
 
-        struct sigaction action {};
-        action.sa_handler = OnSignal;
-        sigaction(SIGINT, &action, nullptr);
-        sigaction(SIGTERM, &action, nullptr);
+        TStopSignals stopSignals;
 
         ps::TScaledClock clock(speed);
         ps::emu::TEmulatedDevice device(std::move(config), stateDir, clock);
@@ -106,7 +122,7 @@ int main(int argc, char** argv) {
         std::printf("printer-emulator: device %s on 127.0.0.1:%u\n", id.c_str(),
                     static_cast<unsigned>(server.Port()));
         std::fflush(stdout);
-        server.Serve(device, g_Stop);
+        server.Serve(device, [&stopSignals] { return stopSignals.Requested(); });
     } catch (const std::exception& e) {
         std::fprintf(stderr, "printer-emulator: %s\n", e.what());
         return 1;

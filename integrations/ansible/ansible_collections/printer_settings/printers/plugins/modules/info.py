@@ -37,22 +37,8 @@ options:
       - C(null) waits as long as it takes.
     type: int
     default: 60
-  lang:
-    description:
-      - The language of the titles (C(CN), C(CHT), C(EN) or C(JP)); by default the host's
-        system language.
-    type: str
-    choices: [CN, CHT, EN, JP]
-  tool:
-    description:
-      - The tool on the managed host, a path or a command name looked up on C(PATH).
-    type: str
-    default: printer-settings-tool
-  environment:
-    description:
-      - Environment variables for the tool, for example C(PRINTER_SETTINGS_EMULATION).
-    type: dict
-    default: {}
+extends_documentation_fragment:
+  - printer_settings.printers.tool
 notes:
   - Uses only the JSON documents of C(printer-settings-tool) (C(--json)).
   - A printer that cannot be read fails the task with the tool's message and status.
